@@ -1,0 +1,55 @@
+#pragma once
+// Form1, the program's only window: a plain struct of the handles that make it
+// up. The program's state lives in these controls (the counter is Text1's
+// text, Silent mode is Check1's value, idling is "Timer1 runs"); the struct
+// belongs to the window (its user data) and is handed to every handler.
+#include <windows.h>
+#include <string>
+
+// Command ids of the pop-up menu's entries.
+enum MenuId : UINT {
+    kMnuSilent = 101,
+    kMnuMini,
+    kMnuLtime,
+    kMnuLpref,
+    kMnuStime,
+    kMnuSpref,
+    kMnuOff,
+    kMnuOn,
+    kMnuAd,
+    kMnuStats,
+    kMnuMouse,
+    kMnuReset,
+    kMnuRtime,
+    kMnuExit,
+};
+
+// Timer ids on the window; a test brings a tick forward by posting WM_TIMER
+// with one of these.
+enum TimerId : UINT_PTR { kTimer1 = 1, kTimer2 = 2 };
+inline constexpr UINT kTimer1Interval = 60000;
+inline constexpr UINT kTimer2Interval = 20000;
+
+struct Form1 {
+    HWND hwnd{};     // the top-level window
+    HWND Picture1{}; // the skin; paints the windowless labels, lines and Image1
+    HWND Text1{}, Text2{}, Text3{}, Text4{};
+    HWND Check1{};
+    HMENU menuBar{}; // the hidden top-level menu that owns mnu_op
+    HMENU mnu_op{};  // the pop-up shown from "Options"
+    bool Image1Visible = false;
+    bool Label9Visible = true;
+    HBITMAP skin{}, stop{};
+    HFONT tahoma825{}, tahoma9{}, arialNarrow{}, arialBold{}, kids{};
+    HBRUSH fieldBrush{};
+};
+
+// Control state as the handlers name it.
+std::wstring GetText(HWND control);
+void SetText(HWND control, const std::wstring& text);
+int Check1_Value(const Form1& form);
+void SetCheck1_Value(Form1& form, int value);
+bool MenuChecked(const Form1& form, UINT id);
+void SetMenuChecked(Form1& form, UINT id, bool checked);
+void SetTimer1(Form1& form, bool on);
+void SetTimer2(Form1& form, bool on);
