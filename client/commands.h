@@ -1,0 +1,7 @@
+#pragma once
+// Menu commands built on the client routines.
+struct Form1;
+
+void mnu_off_Click(Form1& form);
+void mnu_on_Click(Form1& form);
+void mnu_stats_Click(Form1& form);
