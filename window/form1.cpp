@@ -1,6 +1,47 @@
 #include "window/form1.h"
+#include <commctrl.h>
+
 std::wstring GetText(HWND control) {
-    std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
-    text.resize(GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
+    // The length may change between the two calls; the copy is bounded by the
+    // buffer either way and the result cut at what was copied.
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+void SetText(HWND control, const std::wstring& text) {
+    SetWindowTextW(control, text.c_str());
+}
+
+int Check1_Value(const Form1& form) {
+    return static_cast<int>(SendMessageW(form.Check1, BM_GETCHECK, 0, 0));
+}
+
+// Setting the value from code sends no mouse-up, so no announcement follows.
+void SetCheck1_Value(Form1& form, int value) {
+    SendMessageW(form.Check1, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+bool MenuChecked(const Form1& form, UINT id) {
+    return (GetMenuState(form.mnu_op, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void SetMenuChecked(Form1& form, UINT id, bool checked) {
+    CheckMenuItem(form.mnu_op, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// SetTimer on a running timer replaces it, so a later Start begins a fresh interval.
+void SetTimer1(Form1& form, bool on) {
+    if (on)
+        SetTimer(form.hwnd, kTimer1, kTimer1Interval, nullptr);
+    else
+        KillTimer(form.hwnd, kTimer1);
+}
+
+void SetTimer2(Form1& form, bool on) {
+    if (on)
+        SetTimer(form.hwnd, kTimer2, kTimer2Interval, nullptr);
+    else
+        KillTimer(form.hwnd, kTimer2);
 }

@@ -31,6 +31,11 @@ inline constexpr UINT kTimer1Interval = 60000;
 inline constexpr UINT kTimer2Interval = 20000;
 
 struct Form1 {
+    Form1() = default;
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+    ~Form1(); // frees the pictures, fonts, brushes and the menu
+
     HWND hwnd{};     // the top-level window
     HWND Picture1{}; // the skin; paints the windowless labels, lines and Image1
     HWND Text1{}, Text2{}, Text3{}, Text4{};
@@ -41,8 +46,18 @@ struct Form1 {
     bool Label9Visible = true;
     HBITMAP skin{}, stop{};
     HFONT tahoma825{}, tahoma9{}, arialNarrow{}, arialBold{}, kids{};
-    HBRUSH fieldBrush{};
+    HBRUSH fieldBrush{}, skinBrush{};
+    int pressedItem = -1; // the label or image a left press began on, for its click
 };
+
+// The window class of Form1, by which a person's tools (and our tests) find it.
+inline constexpr const wchar_t* kForm1Class = L"IdlerForm1";
+inline constexpr const wchar_t* kForm1Caption = L"idler";
+
+// Creates Form1 with its controls, pictures and menu, hidden; the handlers
+// get the returned struct, which the window owns.
+Form1* CreateForm1(HINSTANCE instance);
+Form1* FormOf(HWND hwnd);
 
 // Control state as the handlers name it.
 std::wstring GetText(HWND control);

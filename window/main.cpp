@@ -1,2 +1,17 @@
-#include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+// idler: keeps the user signed on to the client while away.
+#include "window/form1.h"
+#include "engine/handlers.h"
+#include "engine/pause.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    Form1* form = CreateForm1(instance);
+    if (!form) return 1;
+    Form_Load(*form);
+    ShowWindow(form->hwnd, SW_SHOWNORMAL);
+    UpdateWindow(form->hwnd);
+    // The program ends only through its handlers (ExitProcess), never here.
+    for (;;) {
+        DispatchPending();
+        WaitForEvents(INFINITE);
+    }
+}

@@ -1,0 +1,58 @@
+#include "window/behaviour.h"
+#include "window/form1.h"
+#include "window/layout.h"
+
+namespace AolKit {
+
+void StayOnTop(Form1& form) {
+    SetWindowPos(form.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// The press on the label or picture has set the capture; releasing it and
+// sending the move command with the caption's hit-test code (F012: SC_MOVE +
+// HTCAPTION, widened with its sign) hands the press to the system's move
+// loop, as if it had been made on a title bar. Returns when the button is up.
+void FormDrag(Form1& form) {
+    ReleaseCapture();
+    SendMessageW(form.hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(0xFFFFF012u), 0);
+}
+
+} // namespace AolKit
+
+void Label10_MouseDown(Form1& form) {
+    AolKit::FormDrag(form);
+}
+void Picture1_MouseDown(Form1& form) {
+    AolKit::FormDrag(form);
+}
+
+void Label2_Click(Form1& form) {
+    ShowWindow(form.hwnd, SW_MINIMIZE);
+}
+void mnu_mini_Click(Form1& form) {
+    ShowWindow(form.hwnd, SW_MINIMIZE);
+}
+
+// The pop-up opens at the left edge of "Options", 227 twips below the top.
+void Label12_Click(Form1& form) {
+    POINT at{layout::Px(layout::ItemOf(layout::ItemId::Label12).a), layout::Px(layout::kPopupY)};
+    ClientToScreen(form.hwnd, &at);
+    // Without the foreground the menu would not close on a click elsewhere.
+    SetForegroundWindow(form.hwnd);
+    TrackPopupMenu(form.mnu_op, 0, at.x, at.y, 0, form.hwnd, nullptr);
+    PostMessageW(form.hwnd, WM_NULL, 0, 0);
+}
+
+void Label9_Click(Form1& form) {
+    SetTimer1(form, true);
+    form.Image1Visible = true;
+    form.Label9Visible = false;
+    InvalidateRect(form.Picture1, nullptr, FALSE);
+}
+
+void Image1_Click(Form1& form) {
+    SetTimer1(form, false);
+    form.Image1Visible = false;
+    form.Label9Visible = true;
+    InvalidateRect(form.Picture1, nullptr, FALSE);
+}
