@@ -10,7 +10,9 @@ constexpr const wchar_t* kSep = L" \u00B7 ";
 constexpr const wchar_t* kOn = L"\u00F8n";   // "øn"
 constexpr const wchar_t* kOff = L"\u00F8ff"; // "øff"
 
-std::wstring Line(const std::wstring& tail) { return Frame() + tail; }
+std::wstring Line(const std::wstring& tail) {
+    return Frame() + tail;
+}
 
 // The anchor every link line ends with: a stray end-of-anchor tag, the start
 // tag with a blank after its bracket, the address in quotes, the blue text.
@@ -41,7 +43,9 @@ std::wstring LoadLine() {
     return Line(kTag + std::wstring(L" \u00B7 [Zorvik]  \u00B7  L\u00F8\u00E5d"));
 }
 
-std::wstring SiteLinkLine() { return LinkLine(kSiteAddress, L"download me"); }
+std::wstring SiteLinkLine() {
+    return LinkLine(kSiteAddress, L"download me");
+}
 
 std::wstring UnloadLine() {
     return Line(kTag + std::wstring(L" \u00B7 [Zorvik]  \u00B7  Unl\u00F8\u00E5d"));
@@ -60,9 +64,15 @@ std::wstring AdvertLinkLine() {
                 Anchor(kSiteAddress, L"download me"));
 }
 
-std::wstring SilentLine(bool on) { return Switch(L"Silent Mode", on); }
-std::wstring MouseLine(bool on) { return Switch(L"Mouse Movement", on); }
-std::wstring MessagesLine(bool on) { return Switch(L"Instant Messages", on); }
+std::wstring SilentLine(bool on) {
+    return Switch(L"Silent Mode", on);
+}
+std::wstring MouseLine(bool on) {
+    return Switch(L"Mouse Movement", on);
+}
+std::wstring MessagesLine(bool on) {
+    return Switch(L"Instant Messages", on);
+}
 
 std::wstring UserLine(const std::wstring& screenName) {
     return Line(kTag + std::wstring(L" \u00B7 User \u00B7 ") + screenName);

@@ -14,6 +14,8 @@ double Elapsed(double start, double now) {
     return elapsed;
 }
 
-bool Over(double start, double now, int seconds) { return Elapsed(start, now) >= seconds; }
+bool Over(double start, double now, int seconds) {
+    return Elapsed(start, now) >= seconds;
+}
 
 } // namespace pause_clock

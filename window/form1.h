@@ -3,6 +3,7 @@
 // up. The program's state lives in these controls (the counter is Text1's
 // text, Silent mode is Check1's value, idling is "Timer1 runs"); the struct
 // belongs to the window (its user data) and is handed to every handler.
+#include "engine/mover.h"
 #include <windows.h>
 #include <string>
 
@@ -48,6 +49,7 @@ struct Form1 {
     HFONT tahoma825{}, tahoma9{}, arialNarrow{}, arialBold{}, kids{};
     HBRUSH fieldBrush{}, skinBrush{};
     int pressedItem = -1; // the label or image a left press began on, for its click
+    mover::Generator rng{}; // the mouse mover's points, the same in every run
 };
 
 // The window class of Form1, by which a person's tools (and our tests) find it.

@@ -1,0 +1,53 @@
+// Start and end of the program, and the Advertise pair.
+#include "engine/announce.h"
+#include "engine/handlers.h"
+#include "engine/post_pair.h"
+#include "window/behaviour.h"
+#include "window/form1.h"
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kFormWidthTwips = 4710;
+constexpr int kFormHeightTwips = 1770;
+
+// Ends the program at once: no handler runs afterwards, not even
+// Form_Unload or Form_Terminate, and the timers die with the process.
+[[noreturn]] void EndProgram() {
+    ExitProcess(0);
+}
+
+[[noreturn]] void AnnounceUnloadAndEnd() {
+    PostPair(announce::UnloadLine(), announce::SiteLinkLine());
+    EndProgram();
+}
+
+} // namespace
+
+void Form_Load(Form1& form) {
+    AolKit::StayOnTop(form);
+    SetWindowPos(form.hwnd, nullptr, 0, 0, kFormWidthTwips / kTwipsPerPixel,
+                 kFormHeightTwips / kTwipsPerPixel, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PostPair(announce::LoadLine(), announce::SiteLinkLine());
+}
+
+void Form_Unload(Form1&) {
+    PostPair(announce::ClosingUnloadLine(), announce::SiteLinkLine());
+}
+
+void Form_Terminate() {
+    AnnounceUnloadAndEnd();
+}
+void Label1_Click(Form1&) {
+    AnnounceUnloadAndEnd();
+}
+void mnu_exit_Click(Form1&) {
+    AnnounceUnloadAndEnd();
+}
+
+void Label8_Click(Form1&) {
+    PostPair(announce::AdvertLine(), announce::AdvertLinkLine());
+}
+void mnu_ad_Click(Form1&) {
+    PostPair(announce::AdvertLine(), announce::AdvertLinkLine());
+}
