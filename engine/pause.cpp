@@ -11,14 +11,20 @@ double ClockNow() {
     return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
 }
 
+// Seconds since an earlier GetTickCount reading; the unsigned difference
+// stays right when the count wraps after 49 days.
+double SecondsSince(DWORD ticks) {
+    return (GetTickCount() - ticks) / 1000.0;
+}
+
 } // namespace
 
-void DispatchPending() {
+bool DispatchPending() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            return true;
         }
         // Tab between the window's fields works during a wait as well.
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
@@ -26,6 +32,7 @@ void DispatchPending() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    return false;
 }
 
 void WaitForEvents(DWORD timeoutMs) {
@@ -36,14 +43,23 @@ void WaitForEvents(DWORD timeoutMs) {
 namespace AolKit {
 
 void Pause(int seconds) {
+    const DWORD called = GetTickCount();
     const double start = pause_clock::Start(ClockNow());
+    bool quitting = false;
     for (;;) {
-        const double now = ClockNow();
-        if (pause_clock::Over(start, now, seconds)) return;
-        DispatchPending();
-        // Sleep until the next event or the deadline instead of polling the clock.
-        const double left = seconds - pause_clock::Elapsed(start, ClockNow());
-        if (left > 0) WaitForEvents(static_cast<DWORD>(std::ceil(left * 1000.0)));
+        double left = pause_clock::Left(start, ClockNow(), seconds, SecondsSince(called));
+        if (left <= 0) return;
+        if (!quitting) quitting = DispatchPending();
+        left = pause_clock::Left(start, ClockNow(), seconds, SecondsSince(called));
+        if (left <= 0) return;
+        // Sleep until the next event or the deadline instead of polling the
+        // clock. A pending WM_QUIT would wake every wait at once, so once one
+        // is seen (and put back for the loop it belongs to) only time counts.
+        const auto ms = static_cast<DWORD>(std::ceil(left * 1000.0));
+        if (quitting)
+            Sleep(ms);
+        else
+            WaitForEvents(ms);
     }
 }
 

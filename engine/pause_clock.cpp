@@ -1,4 +1,5 @@
 #include "engine/pause_clock.h"
+#include <algorithm>
 #include <cmath>
 
 namespace pause_clock {
@@ -14,8 +15,10 @@ double Elapsed(double start, double now) {
     return elapsed;
 }
 
-bool Over(double start, double now, int seconds) {
-    return Elapsed(start, now) >= seconds;
+double Left(double start, double now, int seconds, double sinceCall) {
+    const double byClock = seconds - Elapsed(start, now);
+    const double bySteadyClock = seconds + kSlack - sinceCall;
+    return std::min(byClock, bySteadyClock);
 }
 
 } // namespace pause_clock
