@@ -176,7 +176,7 @@ void DrawLabel(HDC dc, const Form1& form, const layout::Item& item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(item.color.r, item.color.g, item.color.b));
     RECT r{Px(item.a), Px(item.b), Px(item.a + item.c), Px(item.b + item.d)};
-    DrawTextW(dc, item.caption, -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextW(dc, item.caption, -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
     SelectObject(dc, old);
 }
 

@@ -1,0 +1,104 @@
+#pragma once
+// Drives idler.exe from outside, as a person would: real mouse and keyboard
+// input (SendInput) at points given in twips on the window, the pop-up menu
+// chosen by access keys, message boxes found by title and answered, fields
+// read with WM_GETTEXT. A minute's tick is brought forward by posting
+// WM_TIMER with the timer's id; the product has no test hook.
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// A child process, ended (hard) when the handle goes out of scope.
+class Process {
+  public:
+    Process() = default;
+    Process(HANDLE process, DWORD pid) : handle_(process), pid_(pid) {}
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+    HANDLE handle() const { return handle_; }
+    DWORD pid() const { return pid_; }
+    bool Running() const;
+    bool WaitExit(DWORD timeoutMs) const;
+    void Kill();
+
+  private:
+    HANDLE handle_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Starts a program beside the running test (same folder as the test exe).
+Process Start(const std::wstring& exeName, const std::wstring& arguments = L"");
+std::wstring Here(); // folder of the running executable, with a trailing backslash
+
+// Polls cond every 20 ms until it holds or timeoutMs passes.
+bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs = 10000);
+
+// idler's window (class "IdlerForm1") of the given process, or null.
+HWND FindIdler(DWORD pid, DWORD timeoutMs = 10000);
+// A top-level window of that class and caption (either may be null).
+HWND FindTop(const wchar_t* cls, const wchar_t* caption, DWORD timeoutMs = 0);
+
+enum class Button { Left, Right, Middle };
+
+// Screen pixel of a point given in twips on idler's client area.
+POINT ToScreen(HWND form, int xTwips, int yTwips);
+void MoveMouse(POINT screen);
+void Press(Button button);
+void Release(Button button);
+void Click(HWND form, int xTwips, int yTwips, Button button = Button::Left);
+// Presses at a point, moves by (dx, dy) pixels in steps, releases.
+void Drag(HWND form, int xTwips, int yTwips, int dx, int dy, Button button = Button::Left);
+void Key(WORD vk);
+
+// Opens the pop-up with a click on "Options" and types the keys in turn: a
+// letter is an access key; kDown, kUp, kRight and kEnter are those keys.
+// "&Minimize" and "Reset Ti&me" share m, so Reset Time is reached from below.
+inline constexpr wchar_t kDown = 1, kUp = 2, kRight = 3, kEnter = L'\r';
+bool ChooseMenu(HWND form, const std::wstring& keys);
+
+// The keys of each entry (the submenus "IMs" has no access key: seven steps
+// down from the top, then right).
+namespace menu {
+inline const std::wstring kSilent = L"s", kMinimize = L"m", kLoadTime = L"t", kLoadPrefs = L"p",
+                          kSaveTime = L"i", kSavePrefs = L"r", kResetAll = L"a", kExit = L"e";
+inline const std::wstring kResetTime = {kUp, kUp, kEnter};
+inline const std::wstring kImsOff = {kDown, kDown, kDown, kDown, kDown, kDown, kDown, kRight, L'o'};
+inline const std::wstring kImsOn = {kDown, kDown, kDown, kDown, kDown, kDown, kDown, kRight, L'n'};
+inline const std::wstring kAdvertise = L"oa", kScrollStats = L"os", kMouseMovement = L"om";
+} // namespace menu
+// The top-level pop-up menu window ("#32768") showing, or null.
+HWND OpenMenu();
+
+// A message box by its title; its prompt; pressing one of its buttons (IDOK,
+// IDYES, IDNO) with a real click on the button.
+HWND FindMessageBox(const wchar_t* title, DWORD timeoutMs = 10000);
+std::wstring MessageBoxPrompt(HWND box);
+void PressButton(HWND box, int id);
+
+// The real controls of the window, found by the point they cover (twips).
+HWND ControlAt(HWND form, int xTwips, int yTwips);
+HWND Text1(HWND form);
+HWND Text2(HWND form);
+HWND Text3(HWND form);
+HWND Text4(HWND form);
+HWND Check1(HWND form);
+std::wstring ReadText(HWND control);
+int ReadCheck(HWND checkBox);
+void TypeText(HWND control, const std::wstring& text); // focus + WM_SETTEXT
+
+// Brings a timer's tick forward.
+void Tick(HWND form, UINT_PTR timerId);
+
+// The screen's pixels in a rectangle (screen coordinates), as 0x00RRGGBB.
+std::vector<COLORREF> Grab(RECT screenRect);
+// Saves what the screen shows in a rectangle as a 24-bit BMP. (Whole-display
+// pictures for people are taken from outside Wine with ImageMagick's import.)
+bool SaveBmp(const std::wstring& path, RECT screenRect);
+
+} // namespace driver
