@@ -62,10 +62,10 @@ Process Start(const std::wstring& exeName, const std::wstring& arguments) {
 }
 
 bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    const DWORD start = GetTickCount();
     for (;;) {
         if (cond()) return true;
-        if (GetTickCount64() >= end) return false;
+        if (GetTickCount() - start >= timeoutMs) return false; // wraps correctly
         Sleep(20);
     }
 }

@@ -1,0 +1,49 @@
+// Plays a short session on a headless display for `make demo`: puts idler
+// beside the client's window, fills in the reason and the link, presses
+// Start, brings a few ticks forward and posts the advert.
+// Usage: demo_driver TICKS
+#include "tests/e2e/driver.h"
+#include <cstdio>
+#include <cstdlib>
+
+using namespace driver;
+
+namespace {
+
+// Waits until the room has taken the tick's two lines (the pause between them
+// ends at the next whole second).
+void LetTheTickFinish() {
+    Sleep(1200);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int ticks = argc > 1 ? std::atoi(argv[1]) : 3;
+    HWND form = FindTop(L"IdlerForm1", nullptr, 30000);
+    if (!form) {
+        std::fprintf(stderr, "demo: idler's window did not appear\n");
+        return 1;
+    }
+    HWND client = FindTop(L"AOL Frame25", nullptr, 30000);
+    if (client) {
+        // Drag idler by its title strip to just right of the client's window.
+        RECT c, f;
+        GetWindowRect(client, &c);
+        GetWindowRect(form, &f);
+        Drag(form, 600, 120, c.right + 8 - f.left, c.top - f.top);
+    }
+    Click(form, 1080 + 600, 360 + 120);
+    TypeText(Text4(form), L"out to lunch, back at two");
+    TypeText(Text3(form), L"http://www.example.com/lunch");
+    TypeText(Text2(form), L"the menu");
+    Click(form, 3720 + 400, 1320 + 180); // Start
+    for (int i = 0; i < ticks; ++i) {
+        Tick(form, 1);
+        LetTheTickFinish();
+    }
+    Click(form, 3240 + 300, 120); // Advertise
+    LetTheTickFinish();
+    std::printf("demo: %d ticks brought forward, advert posted\n", ticks);
+    return 0;
+}
