@@ -84,6 +84,11 @@ TEST_F(Form1Test, MenuTreeHasTheCaptionsAccessKeysAndSeparatorsInOrder) {
     EXPECT_EQ(GetMenu(form->hwnd), nullptr);
 }
 
+TEST_F(Form1Test, CarriesTheProgramIconInBothSizes) {
+    EXPECT_NE(SendMessageW(form->hwnd, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(GetClassLongPtrW(form->hwnd, GCLP_HICONSM), 0);
+}
+
 RECT RectIn(HWND control, HWND parent) {
     RECT r;
     GetWindowRect(control, &r);
