@@ -1,9 +1,25 @@
 #include "engine/counter.h"
-#include <charconv>
-#include <cmath>
+#include <algorithm>
+#include <optional>
 
+// Decimal arithmetic on digit strings, not doubles: exact, the same in every
+// build, and without the C library's conversions, which follow the locale
+// (strtod, printf) or weigh hundreds of kilobytes (from_chars, to_chars).
 namespace counter {
 namespace {
+
+constexpr size_t kSignificant = 15;
+constexpr long kExponentCap = 100000; // far past any double, and no overflow
+// The largest double to 17 digits: anything bigger is past the range.
+constexpr const char* kLargestDigits = "17976931348623157";
+constexpr long kLargestPower = 308;
+
+// sign * digits * 10^exponent; digits have no leading zeros, and zero has none.
+struct Decimal {
+    bool negative = false;
+    std::string digits;
+    long exponent = 0;
+};
 
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
@@ -12,70 +28,167 @@ bool IsDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
 
-// Copies the digits at text[i...] to out; returns how many there were.
-size_t TakeDigits(const std::wstring& text, size_t& i, std::string& out) {
-    size_t n = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i, ++n) out += static_cast<char>(text[i]);
-    return n;
+// The power of ten of the leading digit (of a non-zero number).
+long LeadingPower(const Decimal& d) {
+    return d.exponent + static_cast<long>(d.digits.size()) - 1;
 }
 
-// The number between the blanks, checked character by character, as ASCII
-// for from_chars (which takes no '+', no blanks, but also "inf" and "nan").
-std::optional<std::string> DecimalText(const std::wstring& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && IsBlank(text[begin])) ++begin;
-    while (end > begin && IsBlank(text[end - 1])) --end;
-    const std::wstring number = text.substr(begin, end - begin);
+void Normalize(Decimal& d) {
+    const size_t first = d.digits.find_first_not_of('0');
+    d.digits.erase(0, first == std::string::npos ? d.digits.size() : first);
+    while (!d.digits.empty() && d.digits.back() == '0') {
+        d.digits.pop_back();
+        ++d.exponent;
+    }
+    if (d.digits.empty()) d = Decimal{};
+}
 
-    std::string out;
-    size_t i = 0;
-    if (i < number.size() && (number[i] == L'+' || number[i] == L'-')) {
-        if (number[i] == L'-') out += '-';
-        ++i;
+bool PastTheRange(const Decimal& d) {
+    if (d.digits.empty()) return false;
+    const long power = LeadingPower(d);
+    if (power != kLargestPower) return power > kLargestPower;
+    // Same power: compare the digits, the shorter padded with zeros.
+    const std::string largest = kLargestDigits;
+    const size_t n = std::max(d.digits.size(), largest.size());
+    return d.digits + std::string(n - d.digits.size(), '0') >
+           largest + std::string(n - largest.size(), '0');
+}
+
+// Appends the digits at text[i...] to out and moves i past them.
+size_t TakeDigits(const std::wstring& text, size_t& i, std::string& out) {
+    const size_t from = i;
+    for (; i < text.size() && IsDigit(text[i]); ++i) out += static_cast<char>(text[i]);
+    return i - from;
+}
+
+std::optional<Decimal> Parse(const std::wstring& text) {
+    size_t i = 0, end = text.size();
+    while (i < end && IsBlank(text[i])) ++i;
+    while (end > i && IsBlank(text[end - 1])) --end;
+    const std::wstring s = text.substr(i, end - i);
+
+    Decimal d;
+    i = 0;
+    if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) d.negative = s[i++] == L'-';
+    size_t count = TakeDigits(s, i, d.digits);
+    if (i < s.size() && s[i] == L'.') {
+        const size_t fraction = TakeDigits(s, ++i, d.digits);
+        d.exponent = -static_cast<long>(fraction);
+        count += fraction;
     }
-    size_t digits = TakeDigits(number, i, out);
-    if (i < number.size() && number[i] == L'.') {
-        out += '.';
+    if (count == 0) return std::nullopt;
+    if (i < s.size() && (s[i] == L'e' || s[i] == L'E')) {
         ++i;
-        digits += TakeDigits(number, i, out);
+        bool negative = false;
+        if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) negative = s[i++] == L'-';
+        long power = 0;
+        const size_t from = i;
+        for (; i < s.size() && IsDigit(s[i]); ++i)
+            power = std::min(power * 10 + (s[i] - L'0'), kExponentCap);
+        if (i == from) return std::nullopt;
+        d.exponent += negative ? -power : power;
     }
-    if (digits == 0) return std::nullopt;
-    if (i < number.size() && (number[i] == L'e' || number[i] == L'E')) {
-        out += 'e';
-        ++i;
-        if (i < number.size() && (number[i] == L'+' || number[i] == L'-'))
-            out += static_cast<char>(number[i++]);
-        if (TakeDigits(number, i, out) == 0) return std::nullopt;
+    if (i != s.size()) return std::nullopt;
+    Normalize(d);
+    if (PastTheRange(d)) return std::nullopt;
+    return d;
+}
+
+// Sum and difference of whole numbers as equally long digit strings.
+std::string Add(const std::string& a, const std::string& b) {
+    std::string sum(a.size(), '0');
+    int carry = 0;
+    for (size_t i = a.size(); i-- > 0;) {
+        const int digit = (a[i] - '0') + (b[i] - '0') + carry;
+        sum[i] = static_cast<char>('0' + digit % 10);
+        carry = digit / 10;
     }
-    if (i != number.size()) return std::nullopt;
-    return out;
+    return carry ? "1" + sum : sum;
+}
+
+std::string Subtract(const std::string& larger, const std::string& smaller) {
+    std::string difference(larger.size(), '0');
+    int borrow = 0;
+    for (size_t i = larger.size(); i-- > 0;) {
+        int digit = (larger[i] - '0') - (smaller[i] - '0') - borrow;
+        borrow = digit < 0;
+        difference[i] = static_cast<char>('0' + (digit + 10 * borrow));
+    }
+    return difference;
+}
+
+Decimal PlusOne(const Decimal& d) {
+    // Below 1e-16 in size a number leaves no trace in 1 + it at 15 digits.
+    if (d.digits.empty() || LeadingPower(d) < -16) return Decimal{false, "1", 0};
+    // Both as whole numbers of units of 10^low, equally long.
+    const long low = std::min(d.exponent, 0L);
+    std::string a = d.digits + std::string(static_cast<size_t>(d.exponent - low), '0');
+    std::string one = "1" + std::string(static_cast<size_t>(-low), '0');
+    const size_t n = std::max(a.size(), one.size());
+    a.insert(0, n - a.size(), '0');
+    one.insert(0, n - one.size(), '0');
+
+    Decimal sum;
+    sum.exponent = low;
+    if (!d.negative) {
+        sum.digits = Add(a, one);
+    } else if (a > one) { // -a + 1 = -(a - 1)
+        sum.negative = true;
+        sum.digits = Subtract(a, one);
+    } else {
+        sum.digits = Subtract(one, a);
+    }
+    Normalize(sum);
+    return sum;
+}
+
+// Rounds to kSignificant digits, half to even.
+void Round(Decimal& d) {
+    if (d.digits.size() <= kSignificant) return;
+    const std::string rest = d.digits.substr(kSignificant);
+    d.exponent += static_cast<long>(rest.size());
+    d.digits.resize(kSignificant);
+    const bool aboveHalf =
+        rest[0] > '5' || (rest[0] == '5' && rest.find_first_not_of('0', 1) != std::string::npos);
+    const bool tie = rest[0] == '5' && !aboveHalf;
+    if (aboveHalf || (tie && (d.digits.back() - '0') % 2 == 1)) {
+        size_t i = d.digits.size();
+        while (i > 0 && d.digits[i - 1] == '9') d.digits[--i] = '0';
+        if (i == 0)
+            d.digits.insert(0, 1, '1'); // 999... became 1000...
+        else
+            ++d.digits[i - 1];
+    }
+    Normalize(d);
+}
+
+std::string Layout(const Decimal& d) {
+    if (d.digits.empty()) return "0";
+    const std::string sign = d.negative ? "-" : "";
+    const long power = LeadingPower(d);
+    const std::string& digits = d.digits;
+    if (power < -4 || power >= static_cast<long>(kSignificant)) {
+        std::string mantissa = digits.substr(0, 1);
+        if (digits.size() > 1) mantissa += "." + digits.substr(1);
+        const long magnitude = power < 0 ? -power : power;
+        const std::string exponent = (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+        return sign + mantissa + (power < 0 ? "e-" : "e+") + exponent;
+    }
+    if (d.exponent >= 0) return sign + digits + std::string(static_cast<size_t>(d.exponent), '0');
+    if (power >= 0) {
+        const auto whole = static_cast<size_t>(power + 1);
+        return sign + digits.substr(0, whole) + "." + digits.substr(whole);
+    }
+    return sign + "0." + std::string(static_cast<size_t>(-power - 1), '0') + digits;
 }
 
 } // namespace
 
-std::optional<double> Parse(const std::wstring& text) {
-    const std::optional<std::string> decimal = DecimalText(text);
-    if (!decimal) return std::nullopt;
-    double value = 0;
-    const char* first = decimal->data();
-    const char* last = first + decimal->size();
-    // from_chars is locale-free and correctly rounded; it reports values past
-    // the range (and ones too small to hold) as out of range.
-    const auto [ptr, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || ptr != last || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
-std::wstring Format(double value) {
-    // The longest such text, "-1.23456789012345e-308", is 22 characters.
-    char buffer[32];
-    char* end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
-    return std::wstring(buffer, end);
-}
-
 std::wstring Step(const std::wstring& text) {
-    return Format(Parse(text).value_or(0.0) + 1.0);
+    Decimal next = PlusOne(Parse(text).value_or(Decimal{}));
+    Round(next);
+    const std::string out = Layout(next);
+    return std::wstring(out.begin(), out.end());
 }
 
 } // namespace counter
