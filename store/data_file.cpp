@@ -36,7 +36,7 @@ FileContents ReadDataFile(const std::wstring& path) {
         return {missing ? FileState::Missing : FileState::Unreadable, {}};
     }
     FileContents contents{FileState::Present, {}};
-    char chunk[65536];
+    char chunk[16384];
     for (;;) {
         DWORD got = 0;
         if (!::ReadFile(file.handle, chunk, sizeof chunk, &got, nullptr))
