@@ -27,6 +27,7 @@ template <class Char> View<Char> CutAtNul(View<Char> s) {
     return s.substr(0, s.find(Char(0)));
 }
 
+// Only ASCII letters fold: every section and key the program uses is ASCII.
 template <class Char> Char FoldAscii(Char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<Char>(c - 'a' + 'A') : c;
 }
