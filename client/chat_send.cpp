@@ -1,0 +1,18 @@
+#include "client/aolkit_client.h"
+#include "client/client_windows.h"
+
+namespace AolKit {
+
+// The room's second "RICHCNTL" is its input box (the first shows the room's
+// lines); the client sends the box's content when it gets character 13.
+void ChatSend(const std::wstring& line) {
+    using namespace client_windows;
+    HWND room = FindChatRoom();
+    HWND input = NextChild(room, FirstChild(room, kRichText), kRichText);
+    if (!input) return;
+    const std::string bytes = ToAnsi(line);
+    SendMessageA(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+    SendMessageA(input, WM_CHAR, 13, 0);
+}
+
+} // namespace AolKit

@@ -1,0 +1,204 @@
+// The client frame: its toolbar with the keyword box, the MDI area, and the
+// clock of the client's moods (idle prompt, sign-off, hang, quit).
+#include "standin/client.h"
+#include <cmath>
+
+namespace standin {
+namespace {
+
+constexpr int kToolbarHeight = 40;
+constexpr int kMdiId = 1;
+
+std::string Trim(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The keyword box is the system Edit with this procedure over it: it logs what
+// reaches it, and on character 13 the client goes to the keyword it holds
+// (the space typed before Enter is not part of the keyword).
+LRESULT CALLBACK KeywordBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    Client* client = ClientOf(box);
+    if (!client || !client->editProc) return DefWindowProcA(box, message, wParam, lParam);
+    try {
+        if (message == WM_SETTEXT) {
+            const char* bytes = reinterpret_cast<const char*>(lParam);
+            std::vector<Field> fields{Text("target", TargetName(box)), Handle("hwnd", box)};
+            for (Field& f : Bytes(bytes ? bytes : "")) fields.push_back(std::move(f));
+            Log(box, "settext", fields);
+        } else if (message == WM_CHAR) {
+            Log(box, "char",
+                {Text("target", TargetName(box)), Handle("hwnd", box),
+                 Number("code", static_cast<long long>(wParam))});
+            if (wParam == 13) {
+                const std::string keyword = Trim(WindowText(box));
+                CallWindowProcA(client->editProc, box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+                GoToKeyword(*client, keyword);
+                return 0;
+            }
+        }
+    } catch (...) {
+    }
+    return CallWindowProcA(client->editProc, box, message, wParam, lParam);
+}
+
+void Layout(const Client& client, int width, int height) {
+    HWND toolbar = FindWindowExA(client.frame, nullptr, kToolbarClass, nullptr);
+    MoveWindow(toolbar, 0, 0, width, kToolbarHeight, TRUE);
+    MoveWindow(client.mdi, 0, kToolbarHeight, width, std::max(height - kToolbarHeight, 1), TRUE);
+}
+
+void Hang(Client& client) {
+    const DWORD ms = static_cast<DWORD>(std::lround(client.options.hangFor * 1000));
+    WriteEvent(client.log, "hang", {Number("ms", ms)});
+    // Not answering anything, as a client busy elsewhere does.
+    Sleep(ms);
+    WriteEvent(client.log, "recover");
+}
+
+void OnFrameTimer(Client& client, UINT_PTR timer) {
+    KillTimer(client.frame, timer);
+    switch (timer) {
+    case kIdleTimer:
+        if (!client.signedOn) break;
+        ShowPrompts(client);
+        SetFrameTimer(client, kSignOffTimer, client.options.signOffAfter);
+        break;
+    case kSignOffTimer:
+        SignOff(client);
+        break;
+    case kHangTimer:
+        Hang(client);
+        break;
+    case kQuitTimer:
+        DestroyWindow(client.frame);
+        break;
+    case kImTimer:
+        OpenImWindow(client, client.pendingImTo);
+        break;
+    }
+}
+
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* client = reinterpret_cast<Client*>(GetWindowLongPtrA(frame, GWLP_USERDATA));
+    HWND mdi = client ? client->mdi : nullptr;
+    try {
+        switch (message) {
+        case WM_NCCREATE: {
+            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+            SetWindowLongPtrA(frame, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            break;
+        }
+        case WM_SIZE:
+            if (client) Layout(*client, LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_TIMER:
+            if (client) OnFrameTimer(*client, wParam);
+            return 0;
+        case kShowBox:
+            if (client) ShowBox(*client, wParam != 0);
+            return 0;
+        case WM_DESTROY:
+            if (client) WriteEvent(client->log, "quit");
+            PostQuitMessage(0);
+            return 0;
+        }
+    } catch (...) {
+    }
+    return DefFrameProcA(frame, mdi, message, wParam, lParam);
+}
+
+// "AOL Toolbar" / "_AOL_Toolbar" / "_AOL_Combobox" / "Edit".
+void AddToolbar(Client& client, int width) {
+    HWND outer = CreateWindowExA(0, kToolbarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, width,
+                                 kToolbarHeight, client.frame, nullptr, client.instance, nullptr);
+    HWND inner =
+        AddControl(outer, kInnerToolbarClass, "", kToolbarInner, 2, 2, 2000, kToolbarHeight - 4);
+    HWND combo = AddControl(inner, kComboboxClass, "", kToolbarCombo, 300, 6, 320, 24);
+    HWND box = AddControl(combo, "Edit", "", kKeywordBox, 0, 0, 320, 24, ES_AUTOHSCROLL);
+    if (box) {
+        client.editProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeywordBoxProc)));
+    }
+}
+
+} // namespace
+
+bool RegisterFrame(HINSTANCE instance) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = FrameProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_APPWORKSPACE);
+    wc.lpszClassName = kFrameClass;
+    if (!RegisterClassA(&wc)) return false;
+    // The toolbar's containers only hold the keyword box.
+    for (const char* cls : {kToolbarClass, kInnerToolbarClass, kComboboxClass}) {
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = cls;
+        if (!RegisterClassA(&wc)) return false;
+    }
+    return true;
+}
+
+HWND CreateFrame(Client& client) {
+    const int width = 900, height = 680;
+    client.frame =
+        CreateWindowExA(0, kFrameClass, kFrameCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                        width, height, nullptr, nullptr, client.instance, &client);
+    if (!client.frame) return nullptr;
+    AddToolbar(client, width);
+    CLIENTCREATESTRUCT mdi{nullptr, 50000};
+    client.mdi = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", nullptr,
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL,
+                                 0, kToolbarHeight, width, height - kToolbarHeight, client.frame,
+                                 reinterpret_cast<HMENU>(kMdiId), client.instance, &mdi);
+    if (!client.mdi) return nullptr;
+    RECT area{};
+    GetClientRect(client.frame, &area);
+    Layout(client, area.right, area.bottom);
+    return client.frame;
+}
+
+void GoToKeyword(Client& client, const std::string& keyword) {
+    WriteEvent(client.log, "keyword", Bytes(keyword));
+    const std::string prefix = kImKeyword;
+    if (keyword.compare(0, prefix.size(), prefix) != 0) return;
+    const std::string to = keyword.substr(prefix.size());
+    if (client.options.imDelay > 0) {
+        client.pendingImTo = to;
+        SetFrameTimer(client, kImTimer, client.options.imDelay);
+    } else {
+        OpenImWindow(client, to);
+    }
+}
+
+void PromptAnswered(Client& client) {
+    if (OpenPrompts() > 0) return;
+    KillTimer(client.frame, kSignOffTimer);
+    SetFrameTimer(client, kIdleTimer, client.options.idleAfter);
+}
+
+// Signing off closes the prompts and every document window.
+void SignOff(Client& client) {
+    if (!client.signedOn) return;
+    client.signedOn = false;
+    KillTimer(client.frame, kIdleTimer);
+    KillTimer(client.frame, kSignOffTimer);
+    WriteEvent(client.log, "signoff");
+    ClosePrompts();
+    CloseDocuments(client);
+}
+
+// seconds 0 leaves the timer off, except for the hang, which may start at once.
+void SetFrameTimer(Client& client, FrameTimer timer, double seconds) {
+    if (seconds <= 0 && timer != kHangTimer) return;
+    const UINT ms =
+        static_cast<UINT>(std::max(std::lround(seconds * 1000), long(USER_TIMER_MINIMUM)));
+    SetTimer(client.frame, timer, ms, nullptr);
+}
+
+} // namespace standin
