@@ -1,6 +1,16 @@
 #include "window/form1.h"
 #include <commctrl.h>
 
+Form1::~Form1() {
+    for (HGDIOBJ object :
+         {static_cast<HGDIOBJ>(skin), static_cast<HGDIOBJ>(stop), static_cast<HGDIOBJ>(tahoma825),
+          static_cast<HGDIOBJ>(tahoma9), static_cast<HGDIOBJ>(arialNarrow),
+          static_cast<HGDIOBJ>(arialBold), static_cast<HGDIOBJ>(kids),
+          static_cast<HGDIOBJ>(fieldBrush), static_cast<HGDIOBJ>(skinBrush)})
+        if (object) DeleteObject(object);
+    if (menuBar) DestroyMenu(menuBar); // and with it mnu_op and its submenus
+}
+
 std::wstring GetText(HWND control) {
     // The length may change between the two calls; the copy is bounded by the
     // buffer either way and the result cut at what was copied.

@@ -406,16 +406,6 @@ void RegisterClasses(HINSTANCE instance) {
 
 } // namespace
 
-Form1::~Form1() {
-    for (HGDIOBJ object :
-         {static_cast<HGDIOBJ>(skin), static_cast<HGDIOBJ>(stop), static_cast<HGDIOBJ>(tahoma825),
-          static_cast<HGDIOBJ>(tahoma9), static_cast<HGDIOBJ>(arialNarrow),
-          static_cast<HGDIOBJ>(arialBold), static_cast<HGDIOBJ>(kids),
-          static_cast<HGDIOBJ>(fieldBrush), static_cast<HGDIOBJ>(skinBrush)})
-        if (object) DeleteObject(object);
-    if (menuBar) DestroyMenu(menuBar); // and with it mnu_op and its submenus
-}
-
 Form1* FormOf(HWND hwnd) {
     return reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
