@@ -1,0 +1,32 @@
+#include "client/commands.h"
+#include "client/aolkit_client.h"
+#include "engine/announce.h"
+#include "engine/pause.h"
+#include "store/aolkit_store.h"
+
+namespace {
+
+// The client takes an IM to $IM_OFF or $IM_ON as the switch. The line is
+// posted only when the IM went: had the IM window never come, saying that
+// the switch happened would be false.
+void SwitchIms(bool on) {
+    if (!AolKit::InstantMessage(on ? L"$IM_ON" : L"$IM_OFF", L"Zorvik ownz!")) return;
+    AolKit::ChatSend(announce::MessagesLine(on));
+}
+
+} // namespace
+
+void mnu_off_Click(Form1&) {
+    SwitchIms(false);
+}
+
+void mnu_on_Click(Form1&) {
+    SwitchIms(true);
+}
+
+void mnu_stats_Click(Form1&) {
+    const std::wstring total = AolKit::ReadIni(L"Time", L"Time", kDataFile);
+    AolKit::ChatSend(announce::UserLine(AolKit::UserScreenName()));
+    AolKit::Pause(0);
+    AolKit::ChatSend(announce::TotalLine(total));
+}

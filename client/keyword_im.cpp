@@ -1,0 +1,102 @@
+#include "client/aolkit_client.h"
+#include "client/client_windows.h"
+#include "client/screen_name.h"
+#include "engine/pause.h"
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+using namespace client_windows;
+
+// The client opens its IM window within a second or two of the keyword; ten
+// seconds leaves room for a busy machine, yet a missing client costs the user
+// no more than that.
+constexpr DWORD kWindowLimitMs = 10000;
+// The answer to $IM_OFF/$IM_ON comes from the service, over a modem perhaps.
+constexpr DWORD kAnswerLimitMs = 20000;
+// The client's windows changing does not wake our queue: look again this often.
+constexpr DWORD kLookAgainMs = 50;
+
+HWND ImWindow(HWND mdi) {
+    return mdi ? FindWindowExA(mdi, nullptr, kDocument, "Send Instant Message") : nullptr;
+}
+
+// Passes until done() holds or limitMs passes: each pass dispatches the
+// program's pending events, then looks; between passes it blocks until an
+// event comes or kLookAgainMs goes by. A quitting program stops waiting.
+bool WaitUntil(DWORD limitMs, const std::function<bool()>& done) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const bool quitting = DispatchPending();
+        if (done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (quitting || elapsed >= limitMs) return false;
+        WaitForEvents(std::min(kLookAgainMs, limitMs - elapsed));
+    }
+}
+
+void PostSpaceKey(HWND button) {
+    if (!button) return;
+    PostMessageA(button, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageA(button, WM_KEYUP, VK_SPACE, 0);
+}
+
+} // namespace
+
+namespace AolKit {
+
+void Keyword(const std::wstring& keyword) {
+    HWND box = ClientFrame();
+    for (const char* cls : {"AOL Toolbar", "_AOL_Toolbar", "_AOL_Combobox", "Edit"}) {
+        box = FirstChild(box, cls);
+    }
+    if (!box) return;
+    const std::string bytes = ToAnsi(keyword);
+    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+    SendMessageA(box, WM_CHAR, 32, 0);
+    SendMessageA(box, WM_CHAR, 13, 0);
+}
+
+bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
+    HWND mdi = MdiArea(ClientFrame());
+    Keyword(L"aol://9293:" + screenName);
+
+    HWND textBox = nullptr, send = nullptr;
+    const bool ready = WaitUntil(kWindowLimitMs, [&] {
+        HWND im = ImWindow(mdi);
+        textBox = FirstChild(im, kRichText);
+        send = NthChild(im, kIcon, 9);
+        return im && textBox && send;
+    });
+    if (!ready) return false;
+
+    const std::string bytes = ToAnsi(text);
+    SendMessageA(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+    Click(send);
+
+    // The client's box wins over the IM window; the window gone means the
+    // message went without a box. Given up, the window is left to the user.
+    WaitUntil(kAnswerLimitMs, [&] {
+        HWND box = FindWindowA("#32770", "America Online");
+        HWND im = ImWindow(mdi);
+        if (box) {
+            PostSpaceKey(FirstChild(box, "Button"));
+            if (im) PostMessageA(im, WM_CLOSE, 0, 0);
+            return true;
+        }
+        return im == nullptr;
+    });
+    return true;
+}
+
+std::wstring UserScreenName() {
+    HWND mdi = MdiArea(ClientFrame());
+    for (HWND document = FirstChild(mdi, kDocument); document;
+         document = NextChild(mdi, document, kDocument)) {
+        if (auto name = screen_name::FromWelcomeCaption(GetCaption(document))) return *name;
+    }
+    return {};
+}
+
+} // namespace AolKit
