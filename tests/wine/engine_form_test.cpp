@@ -1,0 +1,114 @@
+// The engine's handlers on a real Form1 built in the test's own process, with
+// no chat room open (their lines reach no window): the real mouse pointer,
+// the box and mark of Silent mode, the window's size, the CPU a tick costs.
+#include "engine/handlers.h"
+#include "window/form1.h"
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+class EngineForm : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form = CreateForm1(GetModuleHandleW(nullptr));
+        ASSERT_NE(form, nullptr);
+    }
+    void TearDown() override {
+        if (form) DestroyWindow(form->hwnd); // the window frees the struct
+    }
+    Form1* form = nullptr;
+};
+
+// Polls the pointer until it stands at (x, y); the move may reach the display
+// after SetCursorPos returns.
+testing::AssertionResult CursorReaches(int x, int y) {
+    POINT at{};
+    for (const DWORD begun = GetTickCount(); GetTickCount() - begun < 3000; Sleep(10)) {
+        GetCursorPos(&at);
+        if (at.x == x && at.y == y) return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure()
+           << "pointer at " << at.x << "," << at.y << ", expected " << x << "," << y;
+}
+
+TEST_F(EngineForm, MouseTicksMoveThePointerThroughTheFixedPoints) {
+    SetCursorPos(900, 900); // outside 1..700, so every move shows
+    ASSERT_TRUE(CursorReaches(900, 900));
+    // The generator's first points from its fixed start (see the unit tests).
+    Timer2_Timer(*form);
+    EXPECT_TRUE(CursorReaches(619, 303));
+    Timer2_Timer(*form);
+    EXPECT_TRUE(CursorReaches(19, 680));
+
+    // A second window, as in a second run, starts the same sequence again.
+    Form1* second = CreateForm1(GetModuleHandleW(nullptr));
+    ASSERT_NE(second, nullptr);
+    Timer2_Timer(*second);
+    EXPECT_TRUE(CursorReaches(619, 303));
+    DestroyWindow(second->hwnd);
+}
+
+TEST_F(EngineForm, SilentMenuSetsBoxAndMarkTogether) {
+    mnu_silent_Click(*form);
+    EXPECT_EQ(Check1_Value(*form), 1);
+    EXPECT_TRUE(MenuChecked(*form, kMnuSilent));
+    mnu_silent_Click(*form);
+    EXPECT_EQ(Check1_Value(*form), 0);
+    EXPECT_FALSE(MenuChecked(*form, kMnuSilent));
+
+    // The space bar checked the box alone: the menu goes by its mark, so it
+    // switches silent mode "on" again (the box stays checked).
+    SetCheck1_Value(*form, 1);
+    mnu_silent_Click(*form);
+    EXPECT_EQ(Check1_Value(*form), 1);
+    EXPECT_TRUE(MenuChecked(*form, kMnuSilent));
+}
+
+// CPU time of this process (all its threads, user and kernel), in seconds.
+double CpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto value = [](const FILETIME& f) {
+        return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 1e7;
+    };
+    return value(kernel) + value(user);
+}
+
+// A tick costs well under 2 ms of CPU; the pause in it costs none. Totals
+// over many ticks, since the process's CPU time advances in coarse steps.
+TEST_F(EngineForm, TicksCostNextToNoCpu) {
+    constexpr int kSilentTicks = 200, kPostingTicks = 6;
+    SetCheck1_Value(*form, 1);
+    double before = CpuSeconds();
+    for (int i = 0; i < kSilentTicks; ++i) Timer1_Timer(*form);
+    const double silent = (CpuSeconds() - before) / kSilentTicks;
+
+    SetCheck1_Value(*form, 0);
+    before = CpuSeconds();
+    for (int i = 0; i < kPostingTicks; ++i) {
+        Timer1_Timer(*form);
+        Sleep(137); // land the next tick on another phase of the second
+    }
+    const double posting = (CpuSeconds() - before) / kPostingTicks;
+    EXPECT_EQ(GetText(form->Text1), std::to_wstring(kSilentTicks + kPostingTicks));
+    std::printf("CPU per tick: silent %.3f ms, posting (with its pause) %.3f ms\n", silent * 1e3,
+                posting * 1e3);
+    EXPECT_LT(silent, 0.002);
+    EXPECT_LT(posting, 0.002 + 0.016 / kPostingTicks);
+}
+
+TEST_F(EngineForm, LoadMakesTheWindowTopmostAtItsSize) {
+    SetWindowPos(form->hwnd, nullptr, 40, 50, 100, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+    Form_Load(*form);
+    RECT rect{};
+    GetWindowRect(form->hwnd, &rect);
+    EXPECT_EQ(rect.right - rect.left, 314); // 4710 twips
+    EXPECT_EQ(rect.bottom - rect.top, 118); // 1770 twips
+    EXPECT_EQ(rect.left, 40);               // the size changes, not the place
+    EXPECT_EQ(rect.top, 50);
+    EXPECT_TRUE(GetWindowLongW(form->hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+} // namespace
