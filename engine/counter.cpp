@@ -1,6 +1,7 @@
 #include "engine/counter.h"
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 // Decimal arithmetic on digit strings, not doubles: exact, the same in every
 // build, and without the C library's conversions, which follow the locale
@@ -47,11 +48,14 @@ bool PastTheRange(const Decimal& d) {
     if (d.digits.empty()) return false;
     const long power = LeadingPower(d);
     if (power != kLargestPower) return power > kLargestPower;
-    // Same power: compare the digits, the shorter padded with zeros.
-    const std::string largest = kLargestDigits;
-    const size_t n = std::max(d.digits.size(), largest.size());
-    return d.digits + std::string(n - d.digits.size(), '0') >
-           largest + std::string(n - largest.size(), '0');
+    // Same power: compare digit by digit, the shorter padded with zeros.
+    const std::string_view largest = kLargestDigits;
+    for (size_t i = 0; i < std::max(d.digits.size(), largest.size()); ++i) {
+        const char mine = i < d.digits.size() ? d.digits[i] : '0';
+        const char limit = i < largest.size() ? largest[i] : '0';
+        if (mine != limit) return mine > limit;
+    }
+    return false;
 }
 
 // Appends the digits at text[i...] to out and moves i past them.
@@ -164,22 +168,25 @@ void Round(Decimal& d) {
 
 std::string Layout(const Decimal& d) {
     if (d.digits.empty()) return "0";
-    const std::string sign = d.negative ? "-" : "";
-    const long power = LeadingPower(d);
     const std::string& digits = d.digits;
+    const long power = LeadingPower(d);
+    std::string out = d.negative ? "-" : "";
     if (power < -4 || power >= static_cast<long>(kSignificant)) {
-        std::string mantissa = digits.substr(0, 1);
-        if (digits.size() > 1) mantissa += "." + digits.substr(1);
+        out += digits[0];
+        if (digits.size() > 1) out.append(".").append(digits, 1);
+        out += power < 0 ? "e-" : "e+";
         const long magnitude = power < 0 ? -power : power;
-        const std::string exponent = (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
-        return sign + mantissa + (power < 0 ? "e-" : "e+") + exponent;
-    }
-    if (d.exponent >= 0) return sign + digits + std::string(static_cast<size_t>(d.exponent), '0');
-    if (power >= 0) {
+        if (magnitude < 10) out += '0';
+        out += std::to_string(magnitude);
+    } else if (d.exponent >= 0) {
+        out.append(digits).append(static_cast<size_t>(d.exponent), '0');
+    } else if (power >= 0) {
         const auto whole = static_cast<size_t>(power + 1);
-        return sign + digits.substr(0, whole) + "." + digits.substr(whole);
+        out.append(digits, 0, whole).append(".").append(digits, whole);
+    } else {
+        out.append("0.").append(static_cast<size_t>(-power - 1), '0').append(digits);
     }
-    return sign + "0." + std::string(static_cast<size_t>(-power - 1), '0') + digits;
+    return out;
 }
 
 } // namespace
