@@ -48,7 +48,7 @@ struct Form1 {
     HBITMAP skin{}, stop{};
     HFONT tahoma825{}, tahoma9{}, arialNarrow{}, arialBold{}, kids{};
     HBRUSH fieldBrush{}, skinBrush{};
-    int pressedItem = -1; // the label or image a left press began on, for its click
+    int pressedItem = -1;   // the label or image a left press began on, for its click
     mover::Generator rng{}; // the mouse mover's points, the same in every run
 };
 

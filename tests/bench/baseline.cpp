@@ -18,9 +18,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     cls.hInstance = instance;
     cls.lpszClassName = L"IdlerBaseline";
     RegisterClassW(&cls);
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"IdlerBaseline", L"baseline",
-                                WS_POPUP | WS_VISIBLE, 0, 0, 314, 118, nullptr, nullptr, instance,
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"IdlerBaseline", L"baseline",
+                        WS_POPUP | WS_VISIBLE, 0, 0, 314, 118, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -9,7 +9,9 @@ const std::string kFrame = "<font color=\"#000080\"><font face=\"arial narrow\""
 const std::string kTag = "></b>\x95[\x9Bvex\x8B]";
 const std::string kSite = "http://www.example.com/idler/";
 
-std::string Bytes(const std::wstring& line) { return ToCp1252(line); }
+std::string Bytes(const std::wstring& line) {
+    return ToCp1252(line);
+}
 
 TEST(AnnounceFrame, IsFortySevenAsciiCharacters) {
     EXPECT_EQ(announce::Frame().size(), 47u);
@@ -17,11 +19,15 @@ TEST(AnnounceFrame, IsFortySevenAsciiCharacters) {
 }
 
 TEST(AnnounceCatalogue, FixedLinesMatchTheirBytes) {
-    EXPECT_EQ(Bytes(announce::LoadLine()), kFrame + kTag + " \xB7 [Zorvik]  \xB7  L\xF8\xE5" "d");
-    EXPECT_EQ(Bytes(announce::UnloadLine()),
-              kFrame + kTag + " \xB7 [Zorvik]  \xB7  Unl\xF8\xE5" "d");
-    EXPECT_EQ(Bytes(announce::ClosingUnloadLine()),
-              kFrame + kTag + "  \xB7  [Zorvik]  \xB7  Unl\xF8\xE5" "d");
+    EXPECT_EQ(Bytes(announce::LoadLine()), kFrame + kTag +
+                                               " \xB7 [Zorvik]  \xB7  L\xF8\xE5"
+                                               "d");
+    EXPECT_EQ(Bytes(announce::UnloadLine()), kFrame + kTag +
+                                                 " \xB7 [Zorvik]  \xB7  Unl\xF8\xE5"
+                                                 "d");
+    EXPECT_EQ(Bytes(announce::ClosingUnloadLine()), kFrame + kTag +
+                                                        "  \xB7  [Zorvik]  \xB7  Unl\xF8\xE5"
+                                                        "d");
     EXPECT_EQ(Bytes(announce::AdvertLine()), kFrame + kTag + " \xB7 [Zorvik] \xB7 AOL 5.0 Idle");
     EXPECT_EQ(Bytes(announce::SiteLinkLine()),
               kFrame + kTag + " \xB7 </a>< a href=\"" + kSite +
@@ -33,14 +39,18 @@ TEST(AnnounceCatalogue, FixedLinesMatchTheirBytes) {
 
 TEST(AnnounceCatalogue, SwitchLines) {
     EXPECT_EQ(Bytes(announce::SilentLine(true)), kFrame + kTag + " \xB7 Silent Mode \xB7 \xF8n");
-    EXPECT_EQ(Bytes(announce::SilentLine(false)), kFrame + kTag + " \xB7 Silent Mode \xB7 \xF8" "ff");
+    EXPECT_EQ(Bytes(announce::SilentLine(false)), kFrame + kTag +
+                                                      " \xB7 Silent Mode \xB7 \xF8"
+                                                      "ff");
     EXPECT_EQ(Bytes(announce::MouseLine(true)), kFrame + kTag + " \xB7 Mouse Movement \xB7 \xF8n");
-    EXPECT_EQ(Bytes(announce::MouseLine(false)),
-              kFrame + kTag + " \xB7 Mouse Movement \xB7 \xF8" "ff");
+    EXPECT_EQ(Bytes(announce::MouseLine(false)), kFrame + kTag +
+                                                     " \xB7 Mouse Movement \xB7 \xF8"
+                                                     "ff");
     EXPECT_EQ(Bytes(announce::MessagesLine(true)),
               kFrame + kTag + " \xB7 Instant Messages \xB7 \xF8n");
-    EXPECT_EQ(Bytes(announce::MessagesLine(false)),
-              kFrame + kTag + " \xB7 Instant Messages \xB7 \xF8" "ff");
+    EXPECT_EQ(Bytes(announce::MessagesLine(false)), kFrame + kTag +
+                                                        " \xB7 Instant Messages \xB7 \xF8"
+                                                        "ff");
 }
 
 TEST(AnnounceCatalogue, LinesWithValuesInsertThemUnescaped) {
