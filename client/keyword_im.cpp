@@ -4,6 +4,7 @@
 #include "engine/pause.h"
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -34,6 +35,27 @@ bool WaitUntil(DWORD limitMs, const std::function<bool()>& done) {
         if (quitting || elapsed >= limitMs) return false;
         WaitForEvents(std::min(kLookAgainMs, limitMs - elapsed));
     }
+}
+
+// A box that has no button yet may still be being built, control by control.
+constexpr DWORD kButtonGraceMs = 1000;
+
+// The client's "America Online" boxes, front to back.
+std::vector<HWND> AnswerBoxes() {
+    std::vector<HWND> boxes;
+    for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", "America Online"));) {
+        boxes.push_back(box);
+    }
+    return boxes;
+}
+
+// The first box that was not open before Send: one that was is the answer to
+// an earlier message, already sent its key press and about to close.
+HWND NewAnswerBox(const std::vector<HWND>& earlier) {
+    for (HWND box : AnswerBoxes()) {
+        if (std::find(earlier.begin(), earlier.end(), box) == earlier.end()) return box;
+    }
+    return nullptr;
 }
 
 void PostSpaceKey(HWND button) {
@@ -72,20 +94,29 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
     if (!ready) return false;
 
     const std::string bytes = ToAnsi(text);
+    const std::vector<HWND> earlier = AnswerBoxes();
     SendMessageA(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
     Click(send);
 
     // The client's box wins over the IM window; the window gone means the
     // message went without a box. Given up, the window is left to the user.
+    HWND seen = nullptr;
+    DWORD seenAt = 0;
     WaitUntil(kAnswerLimitMs, [&] {
-        HWND box = FindWindowA("#32770", "America Online");
+        HWND box = NewAnswerBox(earlier);
         HWND im = ImWindow(mdi);
-        if (box) {
-            PostSpaceKey(FirstChild(box, "Button"));
-            if (im) PostMessageA(im, WM_CLOSE, 0, 0);
-            return true;
+        if (!box) return im == nullptr;
+        HWND button = FirstChild(box, "Button");
+        if (!button) {
+            if (box != seen) {
+                seen = box;
+                seenAt = GetTickCount();
+            }
+            if (GetTickCount() - seenAt < kButtonGraceMs) return false;
         }
-        return im == nullptr;
+        PostSpaceKey(button);
+        if (im) PostMessageA(im, WM_CLOSE, 0, 0);
+        return true;
     });
     return true;
 }

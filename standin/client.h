@@ -62,7 +62,14 @@ enum FrameMessage : UINT {
 };
 
 // Frame timers.
-enum FrameTimer : UINT_PTR { kIdleTimer = 1, kSignOffTimer, kHangTimer, kQuitTimer, kImTimer };
+enum FrameTimer : UINT_PTR {
+    kIdleTimer = 1,
+    kSignOffTimer,
+    kHangTimer,
+    kQuitTimer,
+    kImTimer,
+    kBoxTimer,
+};
 
 // Kinds of document window, kept in the window's user data.
 enum class Document : LONG_PTR { Welcome = 1, Room, Decoy, Im };
@@ -91,7 +98,8 @@ struct Client {
     WNDPROC editProc{}; // the system Edit's procedure, under the keyword box's
     bool imsOn = true;
     bool signedOn = true;
-    std::string pendingImTo; // the IM window that opens when kImTimer fires
+    std::string pendingImTo;   // the IM window that opens when kImTimer fires
+    bool pendingBoxOn = false; // what the box that kBoxTimer shows says
 };
 
 // event_log.cpp
@@ -137,6 +145,7 @@ int OpenPrompts();
 bool RegisterFrame(HINSTANCE instance);
 HWND CreateFrame(Client& client);
 void GoToKeyword(Client& client, const std::string& keyword);
+void AnswerWithBox(Client& client, bool imsOn);
 void PromptAnswered(Client& client);
 void SignOff(Client& client);
 void SetFrameTimer(Client& client, FrameTimer timer, double seconds);

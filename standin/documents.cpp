@@ -78,7 +78,7 @@ void SendIm(HWND im) {
         client->imsOn = on;
         Log(im, "ims", {Flag("on", on)});
         if (!client->options.noBox) {
-            PostMessageA(client->frame, kShowBox, on ? 1 : 0, 0);
+            AnswerWithBox(*client, on);
             return;
         }
     }

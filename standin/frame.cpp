@@ -77,6 +77,9 @@ void OnFrameTimer(Client& client, UINT_PTR timer) {
     case kImTimer:
         OpenImWindow(client, client.pendingImTo);
         break;
+    case kBoxTimer:
+        ShowBox(client, client.pendingBoxOn);
+        break;
     }
 }
 
@@ -173,6 +176,17 @@ void GoToKeyword(Client& client, const std::string& keyword) {
         SetFrameTimer(client, kImTimer, client.options.imDelay);
     } else {
         OpenImWindow(client, to);
+    }
+}
+
+// The box comes after Send has been handled (posted, or later with
+// --box-delay), never inside the click: the sender is still waiting on it.
+void AnswerWithBox(Client& client, bool imsOn) {
+    if (client.options.boxDelay > 0) {
+        client.pendingBoxOn = imsOn;
+        SetFrameTimer(client, kBoxTimer, client.options.boxDelay);
+    } else {
+        PostMessageA(client.frame, kShowBox, imsOn ? 1 : 0, 0);
     }
 }
 

@@ -38,6 +38,7 @@ bool BuildWindows(Client& client) {
     if (o.imOpen) OpenImWindow(client, ToAnsi(o.imOpenTo));
     ShowWindow(client.frame, SW_SHOWNORMAL);
     UpdateWindow(client.frame);
+    if (o.boxOpen) ShowBox(client, client.imsOn);
     return true;
 }
 

@@ -73,6 +73,7 @@ bool Apply(Options& o, const std::wstring& key, bool hasValue, const std::wstrin
         bool* flag = key == L"prompt-decoy" ? &o.promptDecoy
                      : key == L"im-open"    ? &o.imOpen
                      : key == L"no-box"     ? &o.noBox
+                     : key == L"box-open"   ? &o.boxOpen
                                             : nullptr;
         if (flag) *flag = true;
         return flag != nullptr;
@@ -86,6 +87,8 @@ bool Apply(Options& o, const std::wstring& key, bool hasValue, const std::wstrin
     if (key == L"hang-at") return ParseSeconds(value, o.hangAt);
     if (key == L"hang-for") return ParseSeconds(value, o.hangFor);
     if (key == L"im-delay") return ParseSeconds(value, o.imDelay);
+    if (key == L"box-delay") return ParseSeconds(value, o.boxDelay);
+    if (key == L"box-button-after") return ParseSeconds(value, o.boxButtonAfter);
     if (key == L"quit-after") return ParseSeconds(value, o.quitAfter);
     if (key == L"name") {
         o.name = value;
@@ -127,7 +130,8 @@ const wchar_t* Usage() {
     return L"standin [--name=SCREEN NAME] [--rooms=N] [--decoys=KIND,...|all]\n"
            L"  [--welcome=CAPTION]... [--idle-after=S] [--signoff-after=S] [--prompts=1|2]\n"
            L"  [--prompt-decoy] [--hang-at=S --hang-for=S] [--im-icons=N] [--im-open[=TO]]\n"
-           L"  [--no-box] [--im-delay=S] [--quit-after=S] [--log=FILE]\n"
+           L"  [--no-box] [--im-delay=S] [--box-delay=S] [--box-open] [--quit-after=S]\n"
+           L"  [--box-button-after=S] [--log=FILE]\n"
            L"KIND: no-richcntl, no-listbox, no-icon, no-static, grandchildren, one-richcntl\n";
 }
 

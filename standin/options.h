@@ -18,19 +18,22 @@ struct Options {
     // Captions of the Welcome windows, created in this order (the last in
     // front); empty means one window captioned "Welcome, " + name + "!".
     std::vector<std::wstring> welcomes;
-    double idleAfter = 0;     // seconds without input before the idle prompt; 0: never
-    double signOffAfter = 60; // seconds an unanswered prompt waits before signing off
-    int prompts = 1;          // prompts shown at once when idle (1 or 2)
-    bool promptDecoy = false; // the prompt's icons sit one level down, in a group
-    double hangAt = 0;        // seconds after start when the client stops answering
-    double hangFor = 0;       // for how long; 0: never hangs
-    int imIcons = 10;         // "_AOL_Icon" children of the IM window; the ninth is Send
-    bool imOpen = false;      // an IM window is open at start
-    std::wstring imOpenTo;    // ... addressed to this screen name
-    bool noBox = false;       // $IM_OFF/$IM_ON switch without the "America Online" box
-    double imDelay = 0;       // seconds between the keyword and the IM window
-    double quitAfter = 0;     // seconds until the client quits by itself; 0: never
-    std::wstring log;         // the event log; empty: no log
+    double idleAfter = 0;      // seconds without input before the idle prompt; 0: never
+    double signOffAfter = 60;  // seconds an unanswered prompt waits before signing off
+    int prompts = 1;           // prompts shown at once when idle (1 or 2)
+    bool promptDecoy = false;  // the prompt's icons sit one level down, in a group
+    double hangAt = 0;         // seconds after start when the client stops answering
+    double hangFor = 0;        // for how long; 0: never hangs
+    int imIcons = 10;          // "_AOL_Icon" children of the IM window; the ninth is Send
+    bool imOpen = false;       // an IM window is open at start
+    std::wstring imOpenTo;     // ... addressed to this screen name
+    bool noBox = false;        // $IM_OFF/$IM_ON switch without the "America Online" box
+    double imDelay = 0;        // seconds between the keyword and the IM window
+    double boxDelay = 0;       // seconds between Send and the "America Online" box
+    bool boxOpen = false;      // an "America Online" box is open at start, unanswered
+    double boxButtonAfter = 0; // seconds the box is without its OK button
+    double quitAfter = 0;      // seconds until the client quits by itself; 0: never
+    std::wstring log;          // the event log; empty: no log
 };
 
 struct ParseResult {

@@ -1,6 +1,7 @@
 // The client's top-level answers: the idle prompt ("_AOL_Modal") and the
 // "America Online" message box ("#32770") that follows a switch of the IMs.
 #include "standin/client.h"
+#include <cmath>
 
 namespace standin {
 namespace {
@@ -56,10 +57,59 @@ LRESULT CALLBACK PromptProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
+constexpr const char* kSpaceDown = "standin.space";
+
+// The box's OK button under this procedure takes a space key press (down,
+// then up) as a click wherever the focus is: the system button drops a key
+// press when the focus moves between its two halves, which here depends on
+// when the X server's focus events come.
+LRESULT CALLBACK BoxButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(button, GWLP_USERDATA));
+    if (wParam == VK_SPACE && message == WM_KEYDOWN) {
+        SetPropA(button, kSpaceDown, reinterpret_cast<HANDLE>(1));
+        return 0;
+    }
+    if (wParam == VK_SPACE && message == WM_KEYUP) {
+        if (RemovePropA(button, kSpaceDown)) {
+            SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
+        }
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemovePropA(button, kSpaceDown);
+    return original ? CallWindowProcA(original, button, message, wParam, lParam)
+                    : DefWindowProcA(button, message, wParam, lParam);
+}
+
+void AddBoxButton(HWND box) {
+    RECT place{75, 42, 125, 58}; // dialog units
+    MapDialogRect(box, &place);
+    HWND ok = CreateWindowExA(
+        0, "Button", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, place.left,
+        place.top, place.right - place.left, place.bottom - place.top, box,
+        reinterpret_cast<HMENU>(IDOK),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(box, GWLP_HINSTANCE)), nullptr);
+    if (!ok) return;
+    SetWindowLongPtrA(
+        ok, GWLP_USERDATA,
+        SetWindowLongPtrA(ok, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BoxButtonProc)));
+    SetFocus(ok);
+}
+
+// lParam of WM_INITDIALOG: milliseconds before the box gets its button.
+INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
         case WM_INITDIALOG:
+            if (lParam > 0) {
+                SetTimer(box, 1, static_cast<UINT>(lParam), nullptr);
+            } else {
+                AddBoxButton(box);
+            }
+            return FALSE; // the focus is set already, or comes with the button
+        case WM_TIMER:
+            KillTimer(box, wParam);
+            AddBoxButton(box);
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
@@ -76,7 +126,8 @@ INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-// An in-memory dialog template: "America Online", one line of text and OK.
+// An in-memory dialog template: "America Online" and one line of text (the
+// OK button is added once the box exists).
 // Built of WORDs, items on DWORD boundaries, strings in UTF-16 as templates are.
 std::vector<WORD> BoxTemplate(const wchar_t* text) {
     std::vector<WORD> t;
@@ -102,13 +153,12 @@ std::vector<WORD> BoxTemplate(const wchar_t* text) {
     };
     dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME | DS_CENTER);
     dword(0);
-    t.push_back(2); // items
+    t.push_back(1); // items
     for (short v : {0, 0, 200, 70}) t.push_back(static_cast<WORD>(v));
     t.push_back(0); // no menu
     t.push_back(0); // the dialog class
     string(L"America Online");
     item(SS_LEFT, 10, 10, 180, 20, kBoxText, 0x0082, text);
-    item(BS_DEFPUSHBUTTON | WS_TABSTOP, 75, 42, 50, 16, IDOK, 0x0080, L"OK");
     return t;
 }
 
@@ -148,9 +198,10 @@ void ShowPrompts(Client& client) {
 void ShowBox(Client& client, bool imsOn) {
     const std::vector<WORD> dialog = BoxTemplate(imsOn ? L"Your Instant Messages are now on."
                                                        : L"Your Instant Messages are now off.");
+    const auto buttonMs = static_cast<LPARAM>(std::lround(client.options.boxButtonAfter * 1000));
     HWND box = CreateDialogIndirectParamA(client.instance,
                                           reinterpret_cast<LPCDLGTEMPLATEA>(dialog.data()),
-                                          client.frame, BoxProc, 0);
+                                          client.frame, BoxProc, buttonMs);
     if (box) LogOpened(box);
 }
 

@@ -110,6 +110,40 @@ TEST(ClientInstantMessage, SwitchIsSentTheBoxAnsweredAndTheWindowClosed) {
     EXPECT_EQ(FindWindowA("#32770", "America Online"), nullptr);
 }
 
+TEST(ClientInstantMessage, ABoxAlreadyOpenIsNotTakenForTheAnswer) {
+    // An earlier answer still open; this message's answer comes 1 s after Send.
+    auto client = standin_harness::Start(L"--box-open --box-delay=1");
+    ASSERT_TRUE(client);
+    const auto earlier = client->WaitFor(Named("opened", "class", "#32770"), 0ms);
+    ASSERT_TRUE(earlier);
+    EXPECT_TRUE(AolKit::InstantMessage(L"$IM_OFF", L"Zorvik ownz!"));
+    const auto answer = client->WaitFor(Named("opened", "class", "#32770"), 5s, 2);
+    const auto answered = client->WaitFor(Named("box_answered"), 5s);
+    ASSERT_TRUE(answer && answered);
+    EXPECT_EQ(answered->Get("hwnd"), answer->Get("hwnd"));
+    EXPECT_TRUE(client->WaitFor(Named("closed", "caption", "Send Instant Message"), 5s));
+    EXPECT_TRUE(IsWindow(standin_harness::WindowOf(*earlier)));
+    EXPECT_EQ(standin_log::Count(client->Events(), Named("box_answered")), 1u);
+}
+
+TEST(ClientInstantMessage, ABoxStillGettingItsButtonIsAnsweredOnceItHasIt) {
+    auto client = standin_harness::Start(L"--box-button-after=0.4");
+    ASSERT_TRUE(client);
+    EXPECT_TRUE(AolKit::InstantMessage(L"$IM_OFF", L"Zorvik ownz!"));
+    EXPECT_TRUE(client->WaitFor(Named("box_answered"), 5s));
+    EXPECT_TRUE(client->WaitFor(Named("closed", "caption", "Send Instant Message"), 5s));
+}
+
+TEST(ClientInstantMessage, ABoxThatNeverGetsAButtonStillClosesTheImWindow) {
+    auto client = standin_harness::Start(L"--box-button-after=30");
+    ASSERT_TRUE(client);
+    const double start = Seconds();
+    EXPECT_TRUE(AolKit::InstantMessage(L"$IM_OFF", L"Zorvik ownz!"));
+    EXPECT_LT(Seconds() - start, 5.0);
+    EXPECT_TRUE(client->WaitFor(Named("closed", "caption", "Send Instant Message"), 5s));
+    EXPECT_EQ(standin_log::Count(client->Events(), Named("box_answered")), 0u);
+}
+
 TEST(ClientInstantMessage, WithoutABoxTheWaitEndsWhenTheWindowGoes) {
     auto client = standin_harness::Start(L"");
     ASSERT_TRUE(client);

@@ -67,12 +67,26 @@ TEST(StandinOptions, ValuesAreReadAndDefaultsKept) {
     EXPECT_EQ(none.options.imIcons, 10);
     EXPECT_EQ(none.options.idleAfter, 0);
 
-    const ParseResult all =
-        ParseOptions({L"--name=Some One", L"--rooms=3", L"--decoys=no-icon,grandchildren",
-                      L"--welcome=Welcome, a!", L"--welcome=welcome, b!", L"--idle-after=0.25",
-                      L"--signoff-after=2", L"--prompts=2", L"--prompt-decoy", L"--hang-at=1",
-                      L"--hang-for=3.5", L"--im-icons=8", L"--im-open=Pal", L"--no-box",
-                      L"--im-delay=1", L"--quit-after=60", L"--log=c:\\x.log"});
+    const ParseResult all = ParseOptions({L"--name=Some One",
+                                          L"--rooms=3",
+                                          L"--decoys=no-icon,grandchildren",
+                                          L"--welcome=Welcome, a!",
+                                          L"--welcome=welcome, b!",
+                                          L"--idle-after=0.25",
+                                          L"--signoff-after=2",
+                                          L"--prompts=2",
+                                          L"--prompt-decoy",
+                                          L"--hang-at=1",
+                                          L"--hang-for=3.5",
+                                          L"--im-icons=8",
+                                          L"--im-open=Pal",
+                                          L"--no-box",
+                                          L"--im-delay=1",
+                                          L"--box-delay=2",
+                                          L"--box-open",
+                                          L"--box-button-after=0.5",
+                                          L"--quit-after=60",
+                                          L"--log=c:\\x.log"});
     ASSERT_EQ(all.error, L"");
     const Options& o = all.options;
     EXPECT_EQ(o.name, L"Some One");
@@ -88,6 +102,9 @@ TEST(StandinOptions, ValuesAreReadAndDefaultsKept) {
     EXPECT_TRUE(o.imOpen);
     EXPECT_EQ(o.imOpenTo, L"Pal");
     EXPECT_TRUE(o.noBox);
+    EXPECT_DOUBLE_EQ(o.boxDelay, 2);
+    EXPECT_TRUE(o.boxOpen);
+    EXPECT_DOUBLE_EQ(o.boxButtonAfter, 0.5);
     EXPECT_DOUBLE_EQ(o.quitAfter, 60);
     EXPECT_EQ(o.log, L"c:\\x.log");
     // "all" is the five windows that fail the chat-room test.
