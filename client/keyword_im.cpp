@@ -18,6 +18,8 @@ constexpr DWORD kWindowLimitMs = 10000;
 constexpr DWORD kAnswerLimitMs = 20000;
 // The client's windows changing does not wake our queue: look again this often.
 constexpr DWORD kLookAgainMs = 50;
+// A box that has no button yet may still be being built, control by control.
+constexpr DWORD kButtonGraceMs = 1000;
 
 HWND ImWindow(HWND mdi) {
     return mdi ? FindWindowExA(mdi, nullptr, kDocument, "Send Instant Message") : nullptr;
@@ -36,9 +38,6 @@ bool WaitUntil(DWORD limitMs, const std::function<bool()>& done) {
         WaitForEvents(std::min(kLookAgainMs, limitMs - elapsed));
     }
 }
-
-// A box that has no button yet may still be being built, control by control.
-constexpr DWORD kButtonGraceMs = 1000;
 
 // The client's "America Online" boxes, front to back.
 std::vector<HWND> AnswerBoxes() {

@@ -219,6 +219,17 @@ TEST(ClientInstantMessage, WithoutTheClientTheWaitIsBoundedDispatchesAndSpendsNo
                 ticker.ticks);
 }
 
+TEST(ClientInstantMessage, AQuittingProgramStopsWaitingAndKeepsItsQuit) {
+    ASSERT_EQ(FindWindowA("AOL Frame25", nullptr), nullptr);
+    PostQuitMessage(7);
+    const double start = Seconds();
+    EXPECT_FALSE(AolKit::InstantMessage(L"$IM_OFF", L"Zorvik ownz!"));
+    EXPECT_LT(Seconds() - start, 1.0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
 TEST(ClientUserScreenName, FromTheFirstWelcomeCaption) {
     EXPECT_EQ(AolKit::UserScreenName(), L"") << "no client";
     {
