@@ -9,9 +9,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Form_Load(*form);
     ShowWindow(form->hwnd, SW_SHOWNORMAL);
     UpdateWindow(form->hwnd);
-    // The program ends only through its handlers (ExitProcess), never here.
+    // The program ends through its handlers (ExitProcess); a WM_QUIT sent to
+    // the thread by someone else ends it too, as it ends any message loop.
     for (;;) {
-        DispatchPending();
+        if (DispatchPending()) return 0;
         WaitForEvents(INFINITE);
     }
 }
