@@ -39,12 +39,10 @@ test-native: build-native build-fuzz
 	@cd $(NAT) && ctest -j2 --output-on-failure
 	@scripts/fuzz-run $(FUZ) 30
 
-# The Wine prefix is made before CTest lists the tests: making it takes longer
-# than a test program's listing may.
+# with-display makes the Wine prefix before CTest lists the tests: making it
+# takes longer than a test program's listing may.
 test-win32: build-win32
-	@scripts/with-display $(PREFIX) bash -c 'scripts/wine-prefix $(PREFIX) && \
-	  ctest --test-dir $(W32) -j2 --output-on-failure --timeout 300'
-
+	@scripts/with-display $(PREFIX) ctest --test-dir $(W32) -j2 --output-on-failure --timeout 300
 
 # Native and fuzz first (fast), then everything under Wine; the last line is
 # CTest's summary of the Wine run.
