@@ -25,9 +25,10 @@ std::vector<Entry> ReadMenu(HMENU menu) {
         info.cch = 64;
         GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
         Entry entry{(info.fType & MFT_SEPARATOR) ? L"-" : text, info.hSubMenu ? 0 : info.wID, {}};
-        if (!(info.fType & MFT_SEPARATOR)) // separators are grayed by nature
+        if (!(info.fType & MFT_SEPARATOR)) { // separators are grayed by nature
             EXPECT_EQ(info.fState & (MFS_CHECKED | MFS_DISABLED | MFS_DEFAULT), 0u)
                 << "entry " << i;
+        }
         if (info.hSubMenu) entry.sub = ReadMenu(info.hSubMenu);
         entries.push_back(entry);
     }
