@@ -189,6 +189,16 @@ void Key(WORD vk) {
     Settle();
 }
 
+void KeyWith(WORD modifier, WORD vk) {
+    INPUT in[4]{};
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[3].ki.wVk = modifier;
+    in[1].ki.wVk = in[2].ki.wVk = vk;
+    in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, in, sizeof in[0]);
+    Settle();
+}
+
 // ---- the pop-up menu -------------------------------------------------------
 
 HWND OpenMenu() {
@@ -283,6 +293,32 @@ void TypeText(HWND control, const std::wstring& text) {
 
 void Tick(HWND form, UINT_PTR timerId) {
     PostMessageW(form, WM_TIMER, timerId, 0);
+}
+
+std::optional<bool> StopTimerInside(HWND form, UINT_PTR timerId) {
+    const UINT probe = RegisterWindowMessageW(L"idler-e2e-stop-timer");
+    HMODULE dll = LoadLibraryW((Here() + L"timer_probe.dll").c_str());
+    auto hook =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, "StopTimerHook")));
+    const DWORD thread = GetWindowThreadProcessId(form, nullptr);
+    HHOOK hooked = hook ? SetWindowsHookExW(WH_GETMESSAGE, hook, dll, thread) : nullptr;
+    std::optional<bool> answer;
+    if (hooked) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); // this thread's queue, for the reply
+        PostMessageW(form, probe, timerId, static_cast<LPARAM>(GetCurrentThreadId()));
+        WaitFor(
+            [&] {
+                if (!PeekMessageW(&msg, reinterpret_cast<HWND>(-1), probe, probe, PM_REMOVE))
+                    return false;
+                answer = msg.wParam != 0;
+                return true;
+            },
+            5000);
+        UnhookWindowsHookEx(hooked);
+    }
+    if (dll) FreeLibrary(dll);
+    return answer;
 }
 
 // ---- pictures --------------------------------------------------------------

@@ -6,6 +6,7 @@
 // WM_TIMER with the timer's id; the product has no test hook.
 #include <windows.h>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,8 @@ void Click(HWND form, int xTwips, int yTwips, Button button = Button::Left);
 // Presses at a point, moves by (dx, dy) pixels in steps, releases.
 void Drag(HWND form, int xTwips, int yTwips, int dx, int dy, Button button = Button::Left);
 void Key(WORD vk);
+// A key pressed while a modifier (VK_MENU, VK_CONTROL, VK_SHIFT) is held.
+void KeyWith(WORD modifier, WORD vk);
 
 // Opens the pop-up with a click on "Options" and types the keys in turn: a
 // letter is an access key; kDown, kUp, kRight and kEnter are those keys.
@@ -94,6 +97,10 @@ void TypeText(HWND control, const std::wstring& text); // focus + WM_SETTEXT
 
 // Brings a timer's tick forward.
 void Tick(HWND form, UINT_PTR timerId);
+// Kills a timer of the window from inside its own thread (timer_probe.dll,
+// loaded there by a message hook): whether that timer was running, or nullopt
+// when no answer came. A running timer ends with the look, so look last.
+std::optional<bool> StopTimerInside(HWND form, UINT_PTR timerId);
 
 // The screen's pixels in a rectangle (screen coordinates), as 0x00RRGGBB.
 std::vector<COLORREF> Grab(RECT screenRect);
