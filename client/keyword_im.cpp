@@ -3,7 +3,6 @@
 #include "client/screen_name.h"
 #include "engine/pause.h"
 #include <algorithm>
-#include <functional>
 #include <vector>
 
 namespace {
@@ -28,7 +27,7 @@ HWND ImWindow(HWND mdi) {
 // Passes until done() holds or limitMs passes: each pass dispatches the
 // program's pending events, then looks; between passes it blocks until an
 // event comes or kLookAgainMs goes by. A quitting program stops waiting.
-bool WaitUntil(DWORD limitMs, const std::function<bool()>& done) {
+template <typename Done> bool WaitUntil(DWORD limitMs, Done&& done) {
     const DWORD start = GetTickCount();
     for (;;) {
         const bool quitting = DispatchPending();

@@ -1,46 +1,52 @@
 #include "engine/announce.h"
+#include <initializer_list>
+#include <string_view>
 
 namespace announce {
 namespace {
 
+constexpr std::wstring_view kFrame = L"<font color=\"#000080\"><font face=\"arial narrow\"";
 // The program tag and the field separator, outside ASCII but all in
 // Windows-1252: • › ‹ ·
-constexpr const wchar_t* kTag = L"></b>\u2022[\u203Avex\u2039]";
-constexpr const wchar_t* kSep = L" \u00B7 ";
-constexpr const wchar_t* kOn = L"\u00F8n";   // "øn"
-constexpr const wchar_t* kOff = L"\u00F8ff"; // "øff"
-
-std::wstring Line(const std::wstring& tail) {
-    return Frame() + tail;
-}
-
+constexpr std::wstring_view kTag = L"></b>\u2022[\u203Avex\u2039]";
+constexpr std::wstring_view kSep = L" \u00B7 ";
+constexpr std::wstring_view kOn = L"\u00F8n";   // "øn"
+constexpr std::wstring_view kOff = L"\u00F8ff"; // "øff"
 // The anchor every link line ends with: a stray end-of-anchor tag, the start
 // tag with a blank after its bracket, the address in quotes, the blue text.
-std::wstring Anchor(const std::wstring& address, const std::wstring& text) {
-    return L"</a>< a href=\"" + address + L"\"></u><font color=\"#0000ff\">" + text + L"</a>";
+constexpr std::wstring_view kAnchorOpen = L"</a>< a href=\"";
+constexpr std::wstring_view kAnchorText = L"\"></u><font color=\"#0000ff\">";
+constexpr std::wstring_view kAnchorClose = L"</a>";
+
+// The frame, the tag, then the pieces of the tail, in one string.
+std::wstring Line(std::initializer_list<std::wstring_view> tail) {
+    std::wstring line(kFrame);
+    line += kTag;
+    for (std::wstring_view piece : tail) line += piece;
+    return line;
 }
 
-std::wstring Switch(const wchar_t* what, bool on) {
-    return Line(kTag + std::wstring(kSep) + what + kSep + (on ? kOn : kOff));
+std::wstring Switch(std::wstring_view what, bool on) {
+    return Line({kSep, what, kSep, on ? kOn : kOff});
 }
 
 } // namespace
 
 const std::wstring& Frame() {
-    static const std::wstring frame = L"<font color=\"#000080\"><font face=\"arial narrow\"";
+    static const std::wstring frame(kFrame);
     return frame;
 }
 
 std::wstring StatusLine(const std::wstring& count, const std::wstring& reason) {
-    return Line(kTag + std::wstring(kSep) + count + kSep + reason);
+    return Line({kSep, count, kSep, reason});
 }
 
 std::wstring LinkLine(const std::wstring& address, const std::wstring& text) {
-    return Line(kTag + std::wstring(kSep) + Anchor(address, text));
+    return Line({kSep, kAnchorOpen, address, kAnchorText, text, kAnchorClose});
 }
 
 std::wstring LoadLine() {
-    return Line(kTag + std::wstring(L" \u00B7 [Zorvik]  \u00B7  L\u00F8\u00E5d"));
+    return Line({L" \u00B7 [Zorvik]  \u00B7  L\u00F8\u00E5d"});
 }
 
 std::wstring SiteLinkLine() {
@@ -48,20 +54,20 @@ std::wstring SiteLinkLine() {
 }
 
 std::wstring UnloadLine() {
-    return Line(kTag + std::wstring(L" \u00B7 [Zorvik]  \u00B7  Unl\u00F8\u00E5d"));
+    return Line({L" \u00B7 [Zorvik]  \u00B7  Unl\u00F8\u00E5d"});
 }
 
 std::wstring ClosingUnloadLine() {
-    return Line(kTag + std::wstring(L"  \u00B7  [Zorvik]  \u00B7  Unl\u00F8\u00E5d"));
+    return Line({L"  \u00B7  [Zorvik]  \u00B7  Unl\u00F8\u00E5d"});
 }
 
 std::wstring AdvertLine() {
-    return Line(kTag + std::wstring(L" \u00B7 [Zorvik] \u00B7 AOL 5.0 Idle"));
+    return Line({L" \u00B7 [Zorvik] \u00B7 AOL 5.0 Idle"});
 }
 
 std::wstring AdvertLinkLine() {
-    return Line(kTag + std::wstring(L" \u00B7 [Zorvik] \u00B7 ") +
-                Anchor(kSiteAddress, L"download me"));
+    return Line({L" \u00B7 [Zorvik] \u00B7 ", kAnchorOpen, kSiteAddress, kAnchorText,
+                 L"download me", kAnchorClose});
 }
 
 std::wstring SilentLine(bool on) {
@@ -75,11 +81,11 @@ std::wstring MessagesLine(bool on) {
 }
 
 std::wstring UserLine(const std::wstring& screenName) {
-    return Line(kTag + std::wstring(L" \u00B7 User \u00B7 ") + screenName);
+    return Line({kSep, L"User", kSep, screenName});
 }
 
 std::wstring TotalLine(const std::wstring& storedTotal) {
-    return Line(kTag + std::wstring(L" \u00B7 Total Idled \u00B7 ") + storedTotal + L" min(s)");
+    return Line({kSep, L"Total Idled", kSep, storedTotal, L" min(s)"});
 }
 
 } // namespace announce
