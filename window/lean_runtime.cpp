@@ -57,6 +57,9 @@ namespace std {
 [[noreturn]] void __throw_invalid_argument(const char*) {
     Fail("idler: internal error");
 }
+[[noreturn]] void __throw_bad_function_call() {
+    Fail("idler: internal error");
+}
 } // namespace std
 
 namespace __gnu_cxx {
