@@ -10,6 +10,15 @@ using namespace driver;
 
 namespace {
 
+// The client's first chat room: a document window with a people list.
+HWND ChatRoom() {
+    HWND frame = FindWindowW(L"AOL Frame25", nullptr);
+    HWND mdi = frame ? FindWindowExW(frame, nullptr, L"MDIClient", nullptr) : nullptr;
+    for (HWND doc = nullptr; mdi && (doc = FindWindowExW(mdi, doc, L"AOL Child", nullptr));)
+        if (FindWindowExW(doc, nullptr, L"_AOL_Listbox", nullptr)) return doc;
+    return nullptr;
+}
+
 // Waits until the room has taken the tick's two lines (the pause between them
 // ends at the next whole second).
 void LetTheTickFinish() {
@@ -25,13 +34,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo: idler's window did not appear\n");
         return 1;
     }
-    HWND client = FindTop(L"AOL Frame25", nullptr, 30000);
-    if (client) {
-        // Drag idler by its title strip to just right of the client's window.
-        RECT c, f;
-        GetWindowRect(client, &c);
+    HWND room = nullptr;
+    WaitFor([&] { return (room = ChatRoom()) != nullptr; }, 30000);
+    if (room) {
+        // Drag idler by its title strip to just right of the chat room.
+        RECT r, f;
+        GetWindowRect(room, &r);
         GetWindowRect(form, &f);
-        Drag(form, 600, 120, c.right + 8 - f.left, c.top - f.top);
+        Drag(form, 600, 120, r.right + 8 - f.left, r.top - f.top);
     }
     Click(form, 1080 + 600, 360 + 120);
     TypeText(Text4(form), L"out to lunch, back at two");
