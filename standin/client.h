@@ -5,6 +5,7 @@
 #include "standin/log_format.h"
 #include "standin/options.h"
 #include <windows.h>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,7 @@ inline constexpr WORD kEnterPressed = 0x0100;
 // Posted to the frame.
 enum FrameMessage : UINT {
     kShowBox = WM_APP + 1, // wParam: the IMs are now on (1) or off (0)
+    kOpenRoom,             // wParam: N; opens the room "Lobby N" in front
 };
 
 // Frame timers.
@@ -98,7 +100,13 @@ struct Client {
     WNDPROC editProc{}; // the system Edit's procedure, under the keyword box's
     bool imsOn = true;
     bool signedOn = true;
-    std::string pendingImTo;   // the IM window that opens when kImTimer fires
+    // IM windows still to open, each due at its tick count (kImTimer serves
+    // the first; every keyword opens its own window, as the client does).
+    struct PendingIm {
+        std::string to;
+        DWORD due = 0;
+    };
+    std::deque<PendingIm> pendingIms;
     bool pendingBoxOn = false; // what the box that kBoxTimer shows says
 };
 
@@ -120,10 +128,11 @@ void LogClosed(HWND window);
 // controls.cpp
 bool RegisterControls(HINSTANCE instance);
 HWND AddControl(HWND parent, const char* cls, const char* text, int id, int x, int y, int width,
-                int height, DWORD style = 0);
+                int height, DWORD style = 0, DWORD exStyle = 0);
 std::string ControlBytes(HWND control); // what a RICHCNTL or _AOL_Edit holds
 void ClearControl(HWND control);
-void AppendLine(HWND view, const std::string& line);
+// A line said in the room, shown in its view after the screen name.
+void AppendLine(HWND view, std::string_view name, std::string_view message);
 inline constexpr DWORD kRichView = 0x0001; // RICHCNTL style: the room's line view
 
 // documents.cpp

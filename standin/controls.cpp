@@ -1,19 +1,17 @@
 // The client's controls: text boxes ("RICHCNTL", "_AOL_Edit"), icons, static
 // texts, people lists and groups. Simple custom controls, registered ANSI.
 #include "standin/client.h"
+#include "standin/room_view.h"
 #include <algorithm>
 
 namespace standin {
 namespace {
 
-// A room keeps this many lines on view; older ones scroll away for good.
-constexpr size_t kMaxLines = 500;
-
 // What a text box holds: its bytes exactly as received, and for the room's
 // view the lines said in the room.
 struct TextBox {
     std::string text;
-    std::vector<std::string> lines;
+    RoomView view;
 };
 
 // Only the text boxes keep a TextBox in their user data.
@@ -53,35 +51,24 @@ void DrawBytes(HDC dc, const std::string& text, RECT area, UINT format) {
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format | DT_NOPREFIX);
 }
 
-// The newest line at the bottom, older ones above it as far as they fit.
-void PaintView(HDC dc, const TextBox& box, RECT area) {
-    const UINT format = DT_WORDBREAK | DT_EDITCONTROL;
-    int bottom = area.bottom - 2;
-    for (auto line = box.lines.rbegin(); line != box.lines.rend() && bottom > area.top; ++line) {
-        RECT place{area.left + 4, 0, area.right - 4, 0};
-        DrawTextA(dc, line->c_str(), static_cast<int>(line->size()), &place,
-                  format | DT_CALCRECT | DT_NOPREFIX);
-        const int height = std::max<int>(place.bottom - place.top, 1);
-        place = {area.left + 4, bottom - height, area.right - 4, bottom};
-        DrawBytes(dc, *line, place, format);
-        bottom -= height + 2;
-    }
+bool IsRoomView(HWND window) {
+    return (GetWindowLongA(window, GWL_STYLE) & kRichView) != 0;
 }
 
 void PaintTextBox(HWND window) {
     Painter p(window);
+    TextBox* box = TextBoxOf(window);
+    if (box && IsRoomView(window)) {
+        PaintRoomView(window, p.dc, box->view);
+        return;
+    }
     RECT area = ClientArea(window);
     FillRect(p.dc, &area, GetSysColorBrush(COLOR_WINDOW));
     DrawEdge(p.dc, &area, EDGE_SUNKEN, BF_RECT);
-    const TextBox* box = TextBoxOf(window);
     if (!box) return;
-    if (GetWindowLongA(window, GWL_STYLE) & kRichView) {
-        PaintView(p.dc, *box, area);
-    } else {
-        InflateRect(&area, -4, -3);
-        DrawBytes(p.dc, box->text + (GetFocus() == window ? "|" : ""), area,
-                  DT_WORDBREAK | DT_EDITCONTROL);
-    }
+    InflateRect(&area, -4, -3);
+    DrawBytes(p.dc, box->text + (GetFocus() == window ? "|" : ""), area,
+              DT_WORDBREAK | DT_EDITCONTROL);
 }
 
 // The client takes character 13 as "send"; other characters are typed.
@@ -129,7 +116,8 @@ LRESULT CALLBACK TextBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         switch (message) {
         case WM_NCCREATE: {
             const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            box = new TextBox{create->lpszName ? create->lpszName : "", {}};
+            box = new TextBox;
+            box->text = create->lpszName ? create->lpszName : "";
             SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
             break;
         }
@@ -156,6 +144,17 @@ LRESULT CALLBACK TextBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(window, nullptr, TRUE);
+            return 0;
+        case WM_SIZE:
+            if (box && IsRoomView(window)) ResizeRoomView(window, box->view);
+            return 0;
+        case WM_VSCROLL:
+            if (box && IsRoomView(window)) ScrollRoomView(window, box->view, LOWORD(wParam));
+            return 0;
+        case WM_MOUSEWHEEL:
+            if (box && IsRoomView(window)) {
+                WheelRoomView(window, box->view, GET_WHEEL_DELTA_WPARAM(wParam));
+            }
             return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
@@ -261,9 +260,9 @@ bool RegisterControls(HINSTANCE instance) {
 }
 
 HWND AddControl(HWND parent, const char* cls, const char* text, int id, int x, int y, int width,
-                int height, DWORD style) {
-    return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                int height, DWORD style, DWORD exStyle) {
+    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
                            nullptr);
 }
@@ -280,12 +279,9 @@ void ClearControl(HWND control) {
     }
 }
 
-void AppendLine(HWND view, const std::string& line) {
+void AppendLine(HWND view, std::string_view name, std::string_view message) {
     TextBox* box = TextBoxOf(view);
-    if (!box) return;
-    box->lines.push_back(line);
-    if (box->lines.size() > kMaxLines) box->lines.erase(box->lines.begin());
-    InvalidateRect(view, nullptr, TRUE);
+    if (box && IsRoomView(view)) AddRoomLine(view, box->view, name, message);
 }
 
 } // namespace standin

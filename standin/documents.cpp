@@ -48,7 +48,7 @@ void SendChatLine(HWND input) {
     if (line.empty()) return;
     HWND view = FindWindowExA(GetParent(input), nullptr, kRichClass, nullptr);
     const Client* client = ClientOf(input);
-    if (view != input && client) AppendLine(view, client->name + ": " + line);
+    if (view != input && client) AppendLine(view, client->name, line);
     HWND room = DocumentOf(input);
     std::vector<Field> fields{Text("room", Cp1252ToUtf8(WindowText(room))), Handle("hwnd", room)};
     for (Field& f : Bytes(line)) fields.push_back(std::move(f));
@@ -152,10 +152,10 @@ HWND CreateDocument(Client& client, const std::string& caption, Document kind, i
 // out; single keeps one "RICHCNTL" only.
 void AddRoomControls(HWND parent, const Client& client, const char* missing, bool single = false) {
     const std::string people = client.name + "\nGuest 4821\nGuest 1177";
-    auto add = [&](const char* cls, const char* text, int id, DWORD style = 0) {
-        if (cls != missing) AddControl(parent, cls, text, id, 0, 0, 10, 10, style);
+    auto add = [&](const char* cls, const char* text, int id, DWORD style = 0, DWORD exStyle = 0) {
+        if (cls != missing) AddControl(parent, cls, text, id, 0, 0, 10, 10, style, exStyle);
     };
-    add(kRichClass, "", kRoomView, kRichView);
+    add(kRichClass, "", kRoomView, kRichView | WS_VSCROLL, WS_EX_CLIENTEDGE);
     if (!single) add(kRichClass, "", kRoomInput);
     add(kListboxClass, people.c_str(), kRoomPeople);
     add(kIconClass, "Send", kRoomSend);

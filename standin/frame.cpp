@@ -57,6 +57,18 @@ void Hang(Client& client) {
     WriteEvent(client.log, "recover");
 }
 
+// The first pending IM window opens; the timer is set again for the next.
+void OpenNextImWindow(Client& client) {
+    if (client.pendingIms.empty()) return;
+    const std::string to = client.pendingIms.front().to;
+    client.pendingIms.pop_front();
+    if (!client.pendingIms.empty()) {
+        const LONG left = static_cast<LONG>(client.pendingIms.front().due - GetTickCount());
+        SetFrameTimer(client, kImTimer, std::max(left, LONG(USER_TIMER_MINIMUM)) / 1000.0);
+    }
+    OpenImWindow(client, to);
+}
+
 void OnFrameTimer(Client& client, UINT_PTR timer) {
     KillTimer(client.frame, timer);
     switch (timer) {
@@ -75,7 +87,7 @@ void OnFrameTimer(Client& client, UINT_PTR timer) {
         DestroyWindow(client.frame);
         break;
     case kImTimer:
-        OpenImWindow(client, client.pendingImTo);
+        OpenNextImWindow(client);
         break;
     case kBoxTimer:
         ShowBox(client, client.pendingBoxOn);
@@ -102,6 +114,9 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case kShowBox:
             if (client) ShowBox(*client, wParam != 0);
+            return 0;
+        case kOpenRoom:
+            if (client) CreateRoom(*client, "Lobby " + std::to_string(wParam));
             return 0;
         case WM_DESTROY:
             if (client) WriteEvent(client->log, "quit");
@@ -172,8 +187,9 @@ void GoToKeyword(Client& client, const std::string& keyword) {
     if (keyword.compare(0, prefix.size(), prefix) != 0) return;
     const std::string to = keyword.substr(prefix.size());
     if (client.options.imDelay > 0) {
-        client.pendingImTo = to;
-        SetFrameTimer(client, kImTimer, client.options.imDelay);
+        const DWORD delayMs = static_cast<DWORD>(std::lround(client.options.imDelay * 1000));
+        client.pendingIms.push_back({to, GetTickCount() + delayMs});
+        if (client.pendingIms.size() == 1) SetFrameTimer(client, kImTimer, client.options.imDelay);
     } else {
         OpenImWindow(client, to);
     }
