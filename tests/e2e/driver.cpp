@@ -155,6 +155,18 @@ void MoveMouse(POINT screen) {
     Settle();
 }
 
+bool ParkPointer() {
+    const POINT corner{GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10};
+    MoveMouse(corner);
+    return WaitFor(
+        [&] {
+            POINT at{};
+            GetCursorPos(&at);
+            return at.x == corner.x && at.y == corner.y;
+        },
+        3000);
+}
+
 void Press(Button button) {
     SendMouse(DownFlag(button));
     Settle();

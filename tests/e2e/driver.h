@@ -50,6 +50,12 @@ enum class Button { Left, Right, Middle };
 // Screen pixel of a point given in twips on idler's client area.
 POINT ToScreen(HWND form, int xTwips, int yTwips);
 void MoveMouse(POINT screen);
+// Moves the pointer to the screen's far corner, away from where the programs
+// open their windows, and waits until it is there. A window that opens under
+// the pointer gets the pointer's place from the X server; read late by a busy
+// program, that old place moves the pointer back after a later move, and the
+// next click lands there. Call it before starting the programs.
+bool ParkPointer();
 void Press(Button button);
 void Release(Button button);
 void Click(HWND form, int xTwips, int yTwips, Button button = Button::Left);

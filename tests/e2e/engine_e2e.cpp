@@ -115,6 +115,7 @@ class EngineE2E : public ::testing::Test {
   protected:
     // The stand-in first, so that the room is there for idler's opening pair.
     void SetUp() override {
+        ASSERT_TRUE(ParkPointer());
         client = standin_harness::Start(L"");
         ASSERT_TRUE(client) << "standin.exe did not get ready";
         idler = Start(L"idler.exe");
