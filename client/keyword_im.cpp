@@ -82,19 +82,29 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
     HWND mdi = MdiArea(ClientFrame());
     Keyword(L"aol://9293:" + screenName);
 
-    HWND textBox = nullptr, send = nullptr;
-    const bool ready = WaitUntil(kWindowLimitMs, [&] {
-        HWND im = ImWindow(mdi);
-        textBox = FirstChild(im, kRichText);
-        send = NthChild(im, kIcon, 9);
-        return im && textBox && send;
-    });
-    if (!ready) return false;
+    // A window found may close before the message reaches it (a switch
+    // chosen inside this wait may have used it and the client closed it):
+    // then nothing went, so look again for the time that is left.
+    const DWORD start = GetTickCount();
+    std::vector<HWND> earlier;
+    for (;;) {
+        HWND textBox = nullptr, send = nullptr;
+        const DWORD elapsed = std::min(GetTickCount() - start, kWindowLimitMs);
+        const bool ready = WaitUntil(kWindowLimitMs - elapsed, [&] {
+            HWND im = ImWindow(mdi);
+            textBox = FirstChild(im, kRichText);
+            send = NthChild(im, kIcon, 9);
+            return im && textBox && send;
+        });
+        if (!ready) return false;
 
-    const std::string bytes = ToAnsi(text);
-    const std::vector<HWND> earlier = AnswerBoxes();
-    SendMessageA(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
-    Click(send);
+        const std::string bytes = ToAnsi(text);
+        earlier = AnswerBoxes();
+        SetLastError(ERROR_SUCCESS);
+        SendMessageA(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+        Click(send);
+        if (GetLastError() != ERROR_INVALID_WINDOW_HANDLE) break;
+    }
 
     // The client's box wins over the IM window; the window gone means the
     // message went without a box. Given up, the window is left to the user.
