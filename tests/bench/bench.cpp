@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -69,9 +70,9 @@ std::string Verdict(bool met) {
     return met ? "met" : "**missed**";
 }
 
+// Ends the run; the programs started so far are closed on the way out.
 [[noreturn]] void Fail(const char* what) {
-    std::fprintf(stderr, "bench: %s\n", what);
-    std::exit(1);
+    throw std::runtime_error(what);
 }
 
 // ---- executable size ---------------------------------------------------------
@@ -368,10 +369,8 @@ int SilentTicksFrom(int argc, char** argv) {
     return 1000;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const int silentTicks = SilentTicksFrom(argc, argv);
+// The whole run, in the order of the table.
+int Run(int silentTicks) {
     std::vector<Row> rows{SizeRow()};
     for (Row& r : StartupRows()) rows.push_back(std::move(r));
 
@@ -404,4 +403,15 @@ int main(int argc, char** argv) {
 
     PrintTable(rows);
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(SilentTicksFrom(argc, argv));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench: %s\n", e.what());
+        return 1;
+    }
 }
