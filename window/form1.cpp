@@ -1,9 +1,8 @@
 #include "window/form1.h"
-#include <commctrl.h>
 
 Form1::~Form1() {
     for (HGDIOBJ object :
-         {static_cast<HGDIOBJ>(skin), static_cast<HGDIOBJ>(stop), static_cast<HGDIOBJ>(tahoma825),
+         {static_cast<HGDIOBJ>(tahoma825),
           static_cast<HGDIOBJ>(tahoma9), static_cast<HGDIOBJ>(arialNarrow),
           static_cast<HGDIOBJ>(arialBold), static_cast<HGDIOBJ>(kids),
           static_cast<HGDIOBJ>(fieldBrush), static_cast<HGDIOBJ>(skinBrush)})

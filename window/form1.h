@@ -41,11 +41,15 @@ struct Form1 {
     HWND Picture1{}; // the skin; paints the windowless labels, lines and Image1
     HWND Text1{}, Text2{}, Text3{}, Text4{};
     HWND Check1{};
+    WNDPROC check1Proc{}; // the box's own procedure, which Check1Proc calls first
     HMENU menuBar{}; // the hidden top-level menu that owns mnu_op
     HMENU mnu_op{};  // the pop-up shown from "Options"
     bool Image1Visible = false;
     bool Label9Visible = true;
-    HBITMAP skin{}, stop{};
+    // The pictures, as packed DIBs in the program's own resources: drawn from
+    // there, never copied into memory of ours.
+    const BITMAPINFO* skin{};
+    const BITMAPINFO* stop{};
     HFONT tahoma825{}, tahoma9{}, arialNarrow{}, arialBold{}, kids{};
     HBRUSH fieldBrush{}, skinBrush{};
     int pressedItem = -1;   // the label or image a left press began on, for its click

@@ -7,13 +7,12 @@
 #include "client/commands.h"
 #include "engine/handlers.h"
 #include "store/commands.h"
-#include <commctrl.h>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
 constexpr const wchar_t* kPictureClass = L"IdlerPicture1";
-constexpr UINT_PTR kCheck1Subclass = 1;
 
 using layout::Px;
 
@@ -104,15 +103,16 @@ HWND MakeControl(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle,
 }
 
 // The box toggles itself on the button's release; Check1_mouseup runs after
-// that, for any button, even when the release is outside the box.
-LRESULT CALLBACK Check1Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+// that, for any button, even when the release is outside the box. The box's
+// user data holds its Form1. (Subclassed the classic way: the common-controls
+// helpers would load comctl32, some 3 MB of memory for this one box.)
+LRESULT CALLBACK Check1Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Form1& form = *reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const LRESULT result = CallWindowProcW(form.check1Proc, hwnd, msg, wp, lp);
     if (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP) {
-        LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-        Form1& form = *reinterpret_cast<Form1*>(ref);
         Guarded([&] { Check1_mouseup(form); });
-        return result;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return result;
 }
 
 void CreateControls(Form1& form) {
@@ -130,35 +130,33 @@ void CreateControls(Form1& form) {
         SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(form.tahoma825), FALSE);
     SendMessageW(form.Text1, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
-    SetWindowSubclass(form.Check1, Check1Proc, kCheck1Subclass, reinterpret_cast<DWORD_PTR>(&form));
+    SetWindowLongPtrW(form.Check1, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&form));
+    form.check1Proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(form.Check1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Check1Proc)));
 }
 
 // ---- painting -------------------------------------------------------------
 
-struct MemoryDc {
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-    MemoryDc(HDC like, int w, int h)
-        : dc(CreateCompatibleDC(like)), bitmap(CreateCompatibleBitmap(like, w, h)),
-          old(SelectObject(dc, bitmap)) {}
-    ~MemoryDc() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-};
+// A packed DIB from the resources: its header, colours, then its pixels.
+const BITMAPINFO* PackedDib(HINSTANCE instance, int id) {
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_BITMAP);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    return loaded ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
+}
 
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    HDC src = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(src, bitmap);
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, src, 0, 0, SRCCOPY);
-    SelectObject(src, old);
-    DeleteDC(src);
+const void* DibBits(const BITMAPINFO& dib) {
+    const BITMAPINFOHEADER& h = dib.bmiHeader;
+    DWORD colours = h.biClrUsed ? h.biClrUsed : h.biBitCount <= 8 ? 1u << h.biBitCount : 0;
+    if (h.biCompression == BI_BITFIELDS && h.biSize == sizeof(BITMAPINFOHEADER)) colours += 3;
+    return reinterpret_cast<const BYTE*>(&dib) + h.biSize + colours * sizeof(RGBQUAD);
+}
+
+// Draws the picture with its top left corner at x, y of dc.
+void DrawDib(HDC dc, const BITMAPINFO* dib, int x, int y) {
+    if (!dib) return;
+    const int width = dib->bmiHeader.biWidth, height = std::abs(dib->bmiHeader.biHeight);
+    SetDIBitsToDevice(dc, x, y, width, height, 0, 0, 0, height, DibBits(*dib), dib,
+                      DIB_RGB_COLORS);
 }
 
 void DrawLabel(HDC dc, const Form1& form, const layout::Item& item) {
@@ -181,21 +179,39 @@ void DrawLine(HDC dc, const layout::Item& item) {
     DeleteObject(pen);
 }
 
-// The skin, then every windowless item in creation order, into one buffer.
-void PaintPicture(const Form1& form, HDC target) {
+// The skin, then every windowless item in creation order. Straight onto the
+// window: the skin covers it all, and a buffer would cost a window-sized
+// bitmap for a picture that is drawn a handful of times a day.
+void PaintPicture(const Form1& form, HDC dc) {
     RECT client;
     GetClientRect(form.Picture1, &client);
-    MemoryDc buffer(target, client.right, client.bottom);
-    FillRect(buffer.dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    DrawBitmap(buffer.dc, form.skin, 0, 0);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    DrawDib(dc, form.skin, 0, 0);
     for (int i = 0; i < layout::kItemCount; ++i) {
         const layout::Item& item = layout::kItems[i];
-        if (item.kind == layout::Kind::Label) DrawLabel(buffer.dc, form, item);
-        if (item.kind == layout::Kind::Line) DrawLine(buffer.dc, item);
+        if (item.kind == layout::Kind::Label) DrawLabel(dc, form, item);
+        if (item.kind == layout::Kind::Line) DrawLine(dc, item);
         if (item.kind == layout::Kind::Image && form.Image1Visible)
-            DrawBitmap(buffer.dc, form.stop, Px(item.a), Px(item.b));
+            DrawDib(dc, form.stop, Px(item.a), Px(item.b));
     }
-    BitBlt(target, 0, 0, client.right, client.bottom, buffer.dc, 0, 0, SRCCOPY);
+}
+
+// A brush of the piece of skin under the control, for its background.
+HBRUSH SkinUnder(const Form1& form, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, form.Picture1, reinterpret_cast<POINT*>(&r), 2);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP piece = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, piece);
+    DrawDib(dc, form.skin, -r.left, -r.top);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    HBRUSH brush = CreatePatternBrush(piece);
+    DeleteObject(piece); // the brush keeps its own copy
+    return brush;
 }
 
 // ---- Picture1's mouse -----------------------------------------------------
@@ -253,11 +269,8 @@ HBRUSH ControlColours(Form1& form, HDC dc, HWND control) {
         return form.fieldBrush;
     }
     if (control == form.Check1) {
-        // The skin shows around the tick box: brush the skin aligned to the box.
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, form.Picture1, reinterpret_cast<POINT*>(&r), 2);
-        SetBrushOrgEx(dc, -r.left, -r.top, nullptr);
+        // The skin shows around the tick box: its brush is the piece under it.
+        SetBrushOrgEx(dc, 0, 0, nullptr);
         SetBkMode(dc, TRANSPARENT);
         return form.skinBrush;
     }
@@ -411,24 +424,17 @@ Form1* FormOf(HWND hwnd) {
 }
 
 Form1* CreateForm1(HINSTANCE instance) {
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&icc);
     RegisterClasses(instance);
 
     auto* form = new Form1;
-    form->skin = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    form->stop = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDB_STOP), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    form->skin = PackedDib(instance, IDB_SKIN);
+    form->stop = PackedDib(instance, IDB_STOP);
     form->tahoma825 = MakeFont(L"Tahoma", 8.25, false);
     form->tahoma9 = MakeFont(L"Tahoma", 9, false);
     form->arialNarrow = MakeFont(L"Arial Narrow", 9.75, false);
     form->arialBold = MakeFont(L"Arial", 8.25, true);
     form->kids = MakeFont(KidsFace(), 9, false);
     form->fieldBrush = CreateSolidBrush(RGB(0, 0, 0));
-    form->skinBrush = CreatePatternBrush(form->skin);
     form->mnu_op = BuildMenu(*form);
 
     // No caption, no frame, no menu bar; a tool window has no taskbar button.
@@ -451,5 +457,6 @@ Form1* CreateForm1(HINSTANCE instance) {
         WS_EX_CONTROLPARENT, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
         Px(layout::kPictureWidth), Px(layout::kPictureHeight), hwnd, nullptr, instance, nullptr);
     CreateControls(*form);
+    form->skinBrush = SkinUnder(*form, form->Check1);
     return form;
 }
