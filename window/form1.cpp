@@ -1,11 +1,10 @@
 #include "window/form1.h"
 
 Form1::~Form1() {
-    for (HGDIOBJ object :
-         {static_cast<HGDIOBJ>(tahoma825),
-          static_cast<HGDIOBJ>(tahoma9), static_cast<HGDIOBJ>(arialNarrow),
-          static_cast<HGDIOBJ>(arialBold), static_cast<HGDIOBJ>(kids),
-          static_cast<HGDIOBJ>(fieldBrush), static_cast<HGDIOBJ>(skinBrush)})
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(tahoma825), static_cast<HGDIOBJ>(tahoma9),
+                           static_cast<HGDIOBJ>(arialNarrow), static_cast<HGDIOBJ>(arialBold),
+                           static_cast<HGDIOBJ>(kids), static_cast<HGDIOBJ>(fieldBrush),
+                           static_cast<HGDIOBJ>(skinBrush)})
         if (object) DeleteObject(object);
     if (menuBar) DestroyMenu(menuBar); // and with it mnu_op and its submenus
 }

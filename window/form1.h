@@ -42,8 +42,8 @@ struct Form1 {
     HWND Text1{}, Text2{}, Text3{}, Text4{};
     HWND Check1{};
     WNDPROC check1Proc{}; // the box's own procedure, which Check1Proc calls first
-    HMENU menuBar{}; // the hidden top-level menu that owns mnu_op
-    HMENU mnu_op{};  // the pop-up shown from "Options"
+    HMENU menuBar{};      // the hidden top-level menu that owns mnu_op
+    HMENU mnu_op{};       // the pop-up shown from "Options"
     bool Image1Visible = false;
     bool Label9Visible = true;
     // The pictures, as packed DIBs in the program's own resources: drawn from

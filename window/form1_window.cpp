@@ -155,8 +155,7 @@ const void* DibBits(const BITMAPINFO& dib) {
 void DrawDib(HDC dc, const BITMAPINFO* dib, int x, int y) {
     if (!dib) return;
     const int width = dib->bmiHeader.biWidth, height = std::abs(dib->bmiHeader.biHeight);
-    SetDIBitsToDevice(dc, x, y, width, height, 0, 0, 0, height, DibBits(*dib), dib,
-                      DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, x, y, width, height, 0, 0, 0, height, DibBits(*dib), dib, DIB_RGB_COLORS);
 }
 
 void DrawLabel(HDC dc, const Form1& form, const layout::Item& item) {

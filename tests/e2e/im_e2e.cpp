@@ -236,7 +236,8 @@ TEST_F(ImE2E, AnImWindowAlreadyOpenIsTakenAsTheOneJustOpened) {
     ASSERT_TRUE(Await(Named("chat"), 3));
     const Steps steps = StepsOf(client->Events(), opened);
     EXPECT_EQ(Only(steps, {"keyword", "IM ", "chat"}),
-              (Steps{"keyword aol://9293:$IM_OFF", "IM to Somebody: Zorvik ownz!", "chat " + kImsOffLine}));
+              (Steps{"keyword aol://9293:$IM_OFF", "IM to Somebody: Zorvik ownz!",
+                     "chat " + kImsOffLine}));
 }
 
 // ---- the bounded waits ----------------------------------------------------
