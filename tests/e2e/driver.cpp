@@ -386,6 +386,24 @@ bool SaveBmp(const std::wstring& path, RECT r) {
         }
         bytes += row;
     }
+    return WriteFileBytes(path, bytes);
+}
+
+std::optional<std::string> DataFileBytes() {
+    HANDLE file =
+        CreateFileW(kDataFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    std::vector<char> chunk(1 << 20);
+    DWORD got = 0;
+    while (ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) && got)
+        bytes.append(chunk.data(), got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (out == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -393,6 +411,32 @@ bool SaveBmp(const std::wstring& path, RECT r) {
         WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(out);
     return ok && written == bytes.size();
+}
+
+namespace {
+
+struct BoxSearch {
+    DWORD pid;
+    std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK AddBox(HWND window, LPARAM lp) {
+    auto* search = reinterpret_cast<BoxSearch*>(lp);
+    DWORD owner = 0;
+    wchar_t cls[16] = {};
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameW(window, cls, 16);
+    if (owner == search->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(window))
+        search->boxes.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<HWND> BoxesOf(DWORD pid) {
+    BoxSearch search{pid, {}};
+    EnumWindows(AddBox, reinterpret_cast<LPARAM>(&search));
+    return search.boxes;
 }
 
 } // namespace driver

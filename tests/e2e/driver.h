@@ -114,4 +114,18 @@ std::vector<COLORREF> Grab(RECT screenRect);
 // pictures for people are taken from outside Wine with ImageMagick's import.)
 bool SaveBmp(const std::wstring& path, RECT screenRect);
 
+// ---- files and boxes beside the programs ----
+
+// idler's data file, at its fixed place.
+inline constexpr const wchar_t* kDataFile = L"c:\\windows\\vexidle.dat";
+// The data file's bytes, read while idler may hold it; null when missing.
+std::optional<std::string> DataFileBytes();
+// A whole file written at once, as an editor saves one.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+inline bool WriteDataFile(const std::string& bytes) {
+    return WriteFileBytes(kDataFile, bytes);
+}
+// The visible message boxes of one process.
+std::vector<HWND> BoxesOf(DWORD pid);
+
 } // namespace driver

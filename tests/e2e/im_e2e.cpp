@@ -22,7 +22,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
-constexpr const wchar_t* kDataFile = L"c:\\windows\\vexidle.dat";
 constexpr const char* kImCaption = "Send Instant Message";
 
 // Points on the window, in twips.
@@ -141,16 +140,6 @@ struct NoDataFile {
     NoDataFile& operator=(const NoDataFile&) = delete;
     ~NoDataFile() { DeleteFileW(kDataFile); }
 };
-
-bool WriteDataFile(const std::string& bytes) {
-    HANDLE file = CreateFileW(kDataFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
 
 class ImE2E : public ::testing::Test {
   protected:

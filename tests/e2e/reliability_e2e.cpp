@@ -28,7 +28,6 @@ using namespace std::string_literals;
 
 namespace {
 
-constexpr const wchar_t* kDataFilePath = L"c:\\windows\\vexidle.dat";
 // The stand-in opens "Lobby N" in front when this comes with wParam N.
 constexpr UINT kOpenRoom = WM_APP + 2;
 
@@ -84,32 +83,8 @@ bool TickPauseOver(double counterSeenAtClock) {
 // ---- the data file, from beside the program ---------------------------------
 
 void RemoveDataFile() {
-    SetFileAttributesW(kDataFilePath, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(kDataFilePath);
-}
-
-std::optional<std::string> DataFileBytes() {
-    HANDLE file = CreateFileW(kDataFilePath, GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    std::vector<char> chunk(1 << 20);
-    DWORD got = 0;
-    while (ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) && got)
-        bytes.append(chunk.data(), got);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteDataFile(const std::string& bytes) {
-    HANDLE file = CreateFileW(kDataFilePath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    SetFileAttributesW(kDataFile, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(kDataFile);
 }
 
 // Files beside the data file that match a pattern ("vex*", "vex*.tmp").
@@ -131,29 +106,6 @@ void RemoveTempFiles() {
 }
 
 // ---- idler's window ----------------------------------------------------------
-
-struct BoxSearch {
-    DWORD pid;
-    std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK AddBox(HWND window, LPARAM lp) {
-    auto* search = reinterpret_cast<BoxSearch*>(lp);
-    DWORD owner = 0;
-    wchar_t cls[16] = {};
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameW(window, cls, 16);
-    if (owner == search->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(window))
-        search->boxes.push_back(window);
-    return TRUE;
-}
-
-// The visible message boxes of one process.
-std::vector<HWND> BoxesOf(DWORD pid) {
-    BoxSearch search{pid, {}};
-    EnumWindows(AddBox, reinterpret_cast<LPARAM>(&search));
-    return search.boxes;
-}
 
 void Command(HWND form, UINT id) {
     PostMessageW(form, WM_COMMAND, id, 0);

@@ -17,7 +17,6 @@ using namespace driver;
 
 namespace {
 
-constexpr const wchar_t* kDataFile = L"c:\\windows\\vexidle.dat";
 constexpr const char* kDataFileAnsi = "c:\\windows\\vexidle.dat";
 constexpr UINT_PTR kTimer1 = 1;
 
@@ -44,30 +43,6 @@ void RemoveDataFile() {
 
 bool DataFileExists() {
     return GetFileAttributesW(kDataFile) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::optional<std::string> DataFileBytes() {
-    HANDLE file =
-        CreateFileW(kDataFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-// A hand-edited data file, written as an editor would.
-bool WriteDataFile(const std::string& bytes) {
-    HANDLE file = CreateFileW(kDataFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
 }
 
 // A value as the platform's own profile reader finds it.
@@ -139,29 +114,6 @@ void PrintTo(const Fields& f, std::ostream* out) {
 Fields FieldsOf(HWND form) {
     return {ReadText(Text1(form)), ReadText(Text4(form)), ReadText(Text3(form)),
             ReadText(Text2(form)), ReadCheck(Check1(form))};
-}
-
-struct BoxSearch {
-    DWORD pid;
-    std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK AddBox(HWND window, LPARAM lp) {
-    auto* search = reinterpret_cast<BoxSearch*>(lp);
-    DWORD owner = 0;
-    wchar_t cls[16] = {};
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameW(window, cls, 16);
-    if (owner == search->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(window))
-        search->boxes.push_back(window);
-    return TRUE;
-}
-
-// The visible message boxes of one process.
-std::vector<HWND> BoxesOf(DWORD pid) {
-    BoxSearch search{pid, {}};
-    EnumWindows(AddBox, reinterpret_cast<LPARAM>(&search));
-    return search.boxes;
 }
 
 // Checks a box of the window with a single OK button and this prompt, then
