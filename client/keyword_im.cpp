@@ -86,6 +86,7 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
     // chosen inside this wait may have used it and the client closed it):
     // then nothing went, so look again for the time that is left.
     const DWORD start = GetTickCount();
+    const std::string bytes = ToAnsi(text);
     std::vector<HWND> earlier;
     for (;;) {
         HWND textBox = nullptr, send = nullptr;
@@ -98,7 +99,6 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
         });
         if (!ready) return false;
 
-        const std::string bytes = ToAnsi(text);
         earlier = AnswerBoxes();
         SetLastError(ERROR_SUCCESS);
         SendMessageA(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));

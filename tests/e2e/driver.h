@@ -125,6 +125,8 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 inline bool WriteDataFile(const std::string& bytes) {
     return WriteFileBytes(kDataFile, bytes);
 }
+// Files beside the data file that match a pattern ("vex*", "vex*.tmp"), sorted.
+std::vector<std::wstring> FilesBeside(const wchar_t* pattern);
 // The visible message boxes of one process.
 std::vector<HWND> BoxesOf(DWORD pid);
 

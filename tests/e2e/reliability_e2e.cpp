@@ -87,19 +87,6 @@ void RemoveDataFile() {
     DeleteFileW(kDataFile);
 }
 
-// Files beside the data file that match a pattern ("vex*", "vex*.tmp").
-std::vector<std::wstring> FilesBeside(const wchar_t* pattern) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((std::wstring(L"c:\\windows\\") + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
-    while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void RemoveTempFiles() {
     for (const std::wstring& name : FilesBeside(L"vex*.tmp"))
         DeleteFileW((L"c:\\windows\\" + name).c_str());

@@ -68,20 +68,6 @@ std::vector<std::string> KeysOf(const char* section) {
     return keys;
 }
 
-// What lies beside the data file under its prefix; a write that failed must
-// not leave a temporary file there.
-std::vector<std::wstring> FilesBesideTheDataFile() {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(L"c:\\windows\\vex*", &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
-    while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The data file held open by another program that lets others read and write
 // it but not delete or replace it.
 struct HeldOpen {
@@ -423,7 +409,7 @@ TEST_F(StoreE2E, ResetAllAnsweredYesResetsTheFiveEntriesKeepsTheRestAndLeavesThe
 
 TEST_F(StoreE2E, SavesThatCannotWriteAreTold) {
     ASSERT_TRUE(CreateDirectoryW(kDataFile, nullptr)); // a folder where the file goes
-    const std::vector<std::wstring> beside = FilesBesideTheDataFile();
+    const std::vector<std::wstring> beside = FilesBeside(L"vex*");
     ASSERT_NO_FATAL_FAILURE(StartIdler());
 
     ASSERT_TRUE(ChooseMenu(form, menu::kSaveTime));
@@ -436,13 +422,13 @@ TEST_F(StoreE2E, SavesThatCannotWriteAreTold) {
     ASSERT_TRUE(TakesInput(form)) << "a second box is up";
 
     EXPECT_TRUE(GetFileAttributesW(kDataFile) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(FilesBesideTheDataFile(), beside) << "a temporary file was left";
+    EXPECT_EQ(FilesBeside(L"vex*"), beside) << "a temporary file was left";
 }
 
 TEST_F(StoreE2E, ResetAllThatCannotWriteIsToldInsteadOfSuccess) {
     const std::string mine = "[Time]\r\nTIME=9\r\n[Prefs]\r\nREASON=brb\r\n";
     ASSERT_TRUE(WriteDataFile(mine));
-    const std::vector<std::wstring> beside = FilesBesideTheDataFile();
+    const std::vector<std::wstring> beside = FilesBeside(L"vex*");
     {
         HeldOpen held;
         ASSERT_NE(held.handle, INVALID_HANDLE_VALUE);
@@ -455,7 +441,7 @@ TEST_F(StoreE2E, ResetAllThatCannotWriteIsToldInsteadOfSuccess) {
         EXPECT_TRUE(BoxesOf(idler.pid()).empty());
     }
     EXPECT_EQ(DataFileBytes(), mine);
-    EXPECT_EQ(FilesBesideTheDataFile(), beside) << "a temporary file was left";
+    EXPECT_EQ(FilesBeside(L"vex*"), beside) << "a temporary file was left";
 }
 
 } // namespace
