@@ -39,10 +39,11 @@ test-native: build-native build-fuzz
 	@cd $(NAT) && ctest -j2 --output-on-failure
 	@scripts/fuzz-run $(FUZ) 30
 
-# with-display makes the Wine prefix before CTest lists the tests: making it
-# takes longer than a test program's listing may.
+# with-display makes the Wine prefixes (the usual one and those reporting
+# Windows 98 and 2000) before CTest lists the tests: making one takes longer
+# than a test program's listing may.
 test-win32: build-win32
-	@scripts/with-display $(PREFIX) ctest --test-dir $(W32) -j2 --output-on-failure --timeout 300
+	@IDLER_WINE_VERSIONS="win98 win2k" scripts/with-display $(PREFIX) ctest --test-dir $(W32) -j2 --output-on-failure --timeout 300
 
 # Native and fuzz first (fast), then everything under Wine; the last line is
 # CTest's summary of the Wine run.

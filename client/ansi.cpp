@@ -1,26 +1,45 @@
-#include "client/aolkit_client.h"
+#include "client/ansi.h"
 #include <climits>
 
 // Lengths are passed explicitly, so embedded zero characters survive both ways
 // and no terminator is counted.
 
-std::string ToAnsi(const std::wstring& text) {
+std::string ToCodePage(UINT codePage, const std::wstring& text) {
     if (text.empty() || text.size() > INT_MAX) return {};
     const int length = static_cast<int>(text.size());
     const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return {};
     std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
     return bytes;
 }
 
-std::wstring FromAnsi(const std::string& bytes) {
+std::wstring FromCodePage(UINT codePage, const std::string& bytes) {
     if (bytes.empty() || bytes.size() > INT_MAX) return {};
     const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     if (size <= 0) return {};
     std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+    MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
     return text;
+}
+
+std::string WindowText(HWND window) {
+    constexpr int kTries = 4;
+    if (!window) return {};
+    std::string text;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        const int length = GetWindowTextLengthA(window);
+        if (length <= 0) return {};
+        text.assign(static_cast<size_t>(length) + 1, '\0');
+        const int copied = GetWindowTextA(window, text.data(), length + 1);
+        text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+        if (copied < length || GetWindowTextLengthA(window) <= length) break;
+    }
+    return text;
+}
+
+int ShowMessageBox(HWND owner, const std::wstring& prompt, const std::wstring& title, UINT style) {
+    return MessageBoxA(owner, ToAnsi(prompt).c_str(), ToAnsi(title).c_str(), style);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The client routines: they drive the client only through its windows, found
 // afresh on every call (no handle outlives a call).
+#include "client/ansi.h"
 #include <windows.h>
 #include <string>
 
@@ -33,8 +34,3 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text);
 std::wstring UserScreenName();
 
 } // namespace AolKit
-
-// Text to and from the client (and the data file): the system's ANSI code
-// page, converted in this one place.
-std::string ToAnsi(const std::wstring& text);
-std::wstring FromAnsi(const std::string& bytes);

@@ -58,23 +58,8 @@ HWND FindChatRoom() {
     return nullptr;
 }
 
-// The caption may change between reading its length and its text: only what
-// was copied is kept (no trailing zeros when it shrank), and when the copy
-// filled the buffer the length is read again, a few times at most, in case it
-// grew.
 std::wstring GetCaption(HWND window) {
-    constexpr int kTries = 4;
-    if (!window) return {};
-    std::string caption;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-        const int length = GetWindowTextLengthA(window);
-        if (length <= 0) return {};
-        caption.assign(static_cast<size_t>(length) + 1, '\0');
-        const int copied = GetWindowTextA(window, caption.data(), length + 1);
-        caption.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-        if (copied < length || GetWindowTextLengthA(window) <= length) break;
-    }
-    return FromAnsi(caption);
+    return FromAnsi(WindowText(window));
 }
 
 } // namespace AolKit

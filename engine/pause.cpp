@@ -1,4 +1,5 @@
 #include "engine/pause.h"
+#include "engine/fallbacks.h"
 #include "engine/pause_clock.h"
 #include <cmath>
 
@@ -21,23 +22,22 @@ double SecondsSince(DWORD ticks) {
 
 bool DispatchPending() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return true;
         }
         // Tab between the window's fields works during a wait as well.
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &msg)) continue;
+        HWND root = msg.hwnd ? RootWindow(msg.hwnd) : nullptr;
+        if (root && IsDialogMessageA(root, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        DispatchMessageA(&msg);
     }
     return false;
 }
 
 void WaitForEvents(DWORD timeoutMs) {
-    // MWMO_INPUTAVAILABLE: also wake for messages that are queued already.
-    MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    WaitForInput(timeoutMs);
 }
 
 namespace AolKit {

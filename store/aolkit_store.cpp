@@ -1,44 +1,33 @@
 #include "store/aolkit_store.h"
-#include "client/aolkit_client.h"
+#include "client/ansi.h"
 #include "store/data_file.h"
 #include "store/profile.h"
-#include <climits>
 
 namespace {
 
 // What a read gives back: a buffer of 750 characters holds 749 and the NUL.
 constexpr std::size_t kReadLimit = 749;
 
+// Keys are the program's own ASCII names; case is folded in ASCII, as the
+// profile store matches them.
 std::wstring Lower(std::wstring text) {
-    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    for (wchar_t& c : text)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
     return text;
 }
 
 std::wstring Upper(std::wstring text) {
-    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    for (wchar_t& c : text)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
     return text;
 }
 
 // A file with a UTF-8 mark holds UTF-8 text; the platform reads it so too.
 std::string ToUtf8(const std::wstring& text) {
-    if (text.empty() || text.size() > INT_MAX) return {};
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
-    return bytes;
+    return ToCodePage(CP_UTF8, text);
 }
-
 std::wstring FromUtf8(const std::string& bytes) {
-    if (bytes.empty() || bytes.size() > INT_MAX) return {};
-    const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, nullptr, 0);
-    if (size <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, text.data(), size);
-    return text;
+    return FromCodePage(CP_UTF8, bytes);
 }
 
 // wchar_t is UTF-16 here, so a UTF-16 file needs no conversion.
@@ -90,10 +79,11 @@ bool WriteEntry(profile::Document& document, const std::wstring& section, const 
 namespace AolKit {
 
 // Only an ordinary file counts: not a folder, and not a hidden, system or
-// device file of that name.
+// device file of that name. A save interrupted half-way is recovered first.
 bool FileExists(const std::wstring& path) {
     if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    store::RecoverDataFile(path);
+    const DWORD attributes = GetFileAttributesA(ToAnsi(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_DEVICE)) == 0;

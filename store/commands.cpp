@@ -1,5 +1,6 @@
 #include "store/commands.h"
 #include "store/aolkit_store.h"
+#include "client/ansi.h"
 #include "window/form1.h"
 #include <initializer_list>
 
@@ -24,7 +25,7 @@ bool WriteAll(std::initializer_list<Entry> entries) {
 }
 
 void Tell(Form1& form, const wchar_t* prompt, const wchar_t* title) {
-    MessageBoxW(form.hwnd, prompt, title, MB_OK);
+    ShowMessageBox(form.hwnd, prompt, title, MB_OK);
 }
 
 } // namespace
@@ -80,7 +81,7 @@ void mnu_rtime_Click(Form1& form) {
 
 // The window's own state is left as it is: only the file is reset.
 void mnu_reset_Click(Form1& form) {
-    const int answer = MessageBoxW(form.hwnd, kResetPrompt, L"Delete All Data?", MB_YESNO);
+    const int answer = ShowMessageBox(form.hwnd, kResetPrompt, L"Delete All Data?", MB_YESNO);
     if (answer == IDYES) {
         const bool reset = WriteAll({{L"Time", L"Time", L"0"},
                                      {L"Prefs", L"Reason", L""},

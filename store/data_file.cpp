@@ -1,4 +1,5 @@
 #include "store/data_file.h"
+#include "client/ansi.h"
 #include <algorithm>
 #include <utility>
 
@@ -15,22 +16,59 @@ struct OwnedHandle {
     OwnedHandle& operator=(const OwnedHandle&) = delete;
 };
 
-// The folder part of a path, with its final separator ("c:\" for "c:\a.dat",
-// so a file in a drive's root stays there).
-std::wstring FolderOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring(L".\\") : path.substr(0, slash + 1);
+// The file's name with its extension replaced ("vexidle.dat" to "vexidle.tmp").
+std::string Sibling(const std::string& file, const char* extension) {
+    const std::size_t dot = file.find_last_of('.');
+    const std::size_t slash = file.find_last_of("\\/");
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? file.substr(0, dot) : file) + extension;
+}
+
+std::string BackupOf(const std::string& file) {
+    return Sibling(file, ".old");
+}
+
+bool Exists(const std::string& name) {
+    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Windows refuses to replace a read-only file; root under Wine does not, so
+// the rule is applied here the same on every host.
+bool ReadOnly(const std::string& name) {
+    const DWORD attributes = GetFileAttributesA(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+void RecoverAnsi(const std::string& file) {
+    if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES ||
+        GetLastError() != ERROR_FILE_NOT_FOUND)
+        return;
+    const std::string backup = BackupOf(file);
+    if (Exists(backup)) MoveFileA(backup.c_str(), file.c_str());
 }
 
 } // namespace
 
+bool SystemRenamesOver() {
+    return (GetVersion() & 0x80000000u) == 0; // the high bit: Windows 95, 98, ME
+}
+
+void RecoverDataFile(const std::wstring& path) {
+    RecoverAnsi(ToAnsi(path));
+}
+
 FileContents ReadDataFile(const std::wstring& path) {
+    const std::string file = ToAnsi(path);
+    RecoverAnsi(file);
     // Sharing everything: another program may hold the file open, as the
-    // platform's own profile functions allow.
-    OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.handle == INVALID_HANDLE_VALUE) {
+    // platform's own profile functions allow. (Windows 95 knows no
+    // FILE_SHARE_DELETE and takes the flag it does not know as an error.)
+    const DWORD share =
+        FILE_SHARE_READ | FILE_SHARE_WRITE | (SystemRenamesOver() ? FILE_SHARE_DELETE : 0);
+    OwnedHandle handle(
+        CreateFileA(file.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (handle.handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         return {missing ? FileState::Missing : FileState::Unreadable, {}};
@@ -39,7 +77,7 @@ FileContents ReadDataFile(const std::wstring& path) {
     char chunk[16384];
     for (;;) {
         DWORD got = 0;
-        if (!::ReadFile(file.handle, chunk, sizeof chunk, &got, nullptr))
+        if (!::ReadFile(handle.handle, chunk, sizeof chunk, &got, nullptr))
             return {FileState::Unreadable, {}};
         if (got == 0) return contents;
         if (contents.bytes.size() + got > kMaxFileSize) return {FileState::Unreadable, {}};
@@ -47,7 +85,9 @@ FileContents ReadDataFile(const std::wstring& path) {
     }
 }
 
-FileSteps::FileSteps(std::wstring dataFile) : path(std::move(dataFile)) {}
+FileSteps::FileSteps(std::wstring dataFile, bool renamesOver)
+    : path(std::move(dataFile)), renamesOver(renamesOver), file(ToAnsi(path)),
+      temp(Sibling(file, ".tmp")), backup(BackupOf(file)) {}
 
 FileSteps::~FileSteps() {
     DiscardTemp();
@@ -57,13 +97,12 @@ FileContents FileSteps::Read() {
     return ReadDataFile(path);
 }
 
+// A temporary file left by an interrupted save is emptied and used again.
 bool FileSteps::CreateTemp() {
-    wchar_t name[MAX_PATH];
-    if (!GetTempFileNameW(FolderOf(path).c_str(), L"vex", 0, name)) return false;
-    temp = name;
-    handle =
-        CreateFileW(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return handle != INVALID_HANDLE_VALUE;
+    handle = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    tempExists = handle != INVALID_HANDLE_VALUE;
+    return tempExists;
 }
 
 bool FileSteps::WriteTemp(const std::string& bytes) {
@@ -91,23 +130,40 @@ bool FileSteps::CloseTemp() {
 }
 
 bool FileSteps::ReplaceWithTemp() {
-    // Windows refuses to replace a read-only file; root under Wine does not,
-    // so the rule is applied here the same on every host.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (ReadOnly(file) || !MoveFileExA(temp.c_str(), file.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return false;
-    if (!MoveFileExW(temp.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
-    temp.clear();
+    tempExists = false;
     return true;
+}
+
+// A backup beside a data file is left from a replace that got as far as its
+// second rename: the data file is the newer, so the backup may go.
+bool FileSteps::MoveDataAside() {
+    if (ReadOnly(file)) return false;
+    DeleteFileA(backup.c_str());
+    return MoveFileA(file.c_str(), backup.c_str()) != 0;
+}
+
+bool FileSteps::MoveTempIn() {
+    if (!MoveFileA(temp.c_str(), file.c_str())) return false;
+    tempExists = false;
+    return true;
+}
+
+bool FileSteps::RestoreData() {
+    return MoveFileA(backup.c_str(), file.c_str()) != 0;
+}
+
+void FileSteps::DropBackup() {
+    DeleteFileA(backup.c_str());
 }
 
 void FileSteps::DiscardTemp() {
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
     handle = INVALID_HANDLE_VALUE;
-    if (!temp.empty()) DeleteFileW(temp.c_str());
-    temp.clear();
+    if (tempExists) DeleteFileA(temp.c_str());
+    tempExists = false;
 }
 
 } // namespace store

@@ -1,6 +1,6 @@
 #pragma once
 // The data file on disk: reading it whole, and the steps of a write on real
-// files (see store/update.h).
+// files (see store/update.h). Names go to the system in the ANSI code page.
 #include "store/update.h"
 #include <windows.h>
 #include <string>
@@ -10,18 +10,28 @@ namespace store {
 // A bigger file is taken as unreadable: neither misread nor replaced.
 inline constexpr unsigned long kMaxFileSize = 16UL * 1024 * 1024;
 
-// The file's bytes; Missing when it or its folder does not exist, Unreadable
-// when it exists but cannot be read whole (locked, a folder, too big).
+// Whether this system renames a file over another in one step (MoveFileEx):
+// the NT family does; Windows 95, 98 and ME do not.
+bool SystemRenamesOver();
+
+// A replace interrupted between its two renames left the old contents under
+// the backup name and none under the data file's: they are renamed back.
+void RecoverDataFile(const std::wstring& path);
+
+// The file's bytes, after recovering as above; Missing when it or its folder
+// does not exist, Unreadable when it exists but cannot be read whole (locked,
+// a folder, too big).
 FileContents ReadDataFile(const std::wstring& path);
 
-// The temporary file is made by GetTempFileNameW in the data file's folder, so
-// the rename stays on one volume and is atomic. It replaces the data file with
-// MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH): one rename
-// that either happens whole or not at all, on every Windows since XP, where
-// ReplaceFileW needs the old file to exist and may stop half-way with the old
-// file moved aside.
+// The temporary file and the backup have fixed names beside the data file
+// (vexidle.tmp, vexidle.old), on its volume, so the renames are atomic and an
+// interrupted save leaves at most one of each, which the next save replaces.
+// Where the system renames over a file, MoveFileEx(MOVEFILE_REPLACE_EXISTING |
+// MOVEFILE_WRITE_THROUGH) replaces the data file whole or not at all
+// (ReplaceFile needs the old file to exist and may stop half-way with it
+// moved aside); elsewhere the backup's two renames do (store/update.h).
 struct FileSteps {
-    explicit FileSteps(std::wstring dataFile);
+    explicit FileSteps(std::wstring dataFile, bool renamesOver = SystemRenamesOver());
     ~FileSteps();
     FileSteps(const FileSteps&) = delete;
     FileSteps& operator=(const FileSteps&) = delete;
@@ -31,11 +41,18 @@ struct FileSteps {
     bool WriteTemp(const std::string& bytes);
     bool FlushTemp();
     bool CloseTemp();
+    bool RenamesOver() const { return renamesOver; }
     bool ReplaceWithTemp();
+    bool MoveDataAside();
+    bool MoveTempIn();
+    bool RestoreData();
+    void DropBackup();
     void DiscardTemp();
 
     std::wstring path;
-    std::wstring temp; // the temporary file while it exists
+    bool renamesOver;
+    std::string file, temp, backup; // the three names, in the ANSI code page
+    bool tempExists = false;
     HANDLE handle = INVALID_HANDLE_VALUE;
 };
 

@@ -14,7 +14,7 @@ void StayOnTop(Form1& form) {
 // loop, as if it had been made on a title bar. Returns when the button is up.
 void FormDrag(Form1& form) {
     ReleaseCapture();
-    SendMessageW(form.hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(0xFFFFF012u), 0);
+    SendMessageA(form.hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(0xFFFFF012u), 0);
 }
 
 } // namespace AolKit
@@ -40,7 +40,7 @@ void Label12_Click(Form1& form) {
     // Without the foreground the menu would not close on a click elsewhere.
     SetForegroundWindow(form.hwnd);
     TrackPopupMenu(form.mnu_op, 0, at.x, at.y, 0, form.hwnd, nullptr);
-    PostMessageW(form.hwnd, WM_NULL, 0, 0);
+    PostMessageA(form.hwnd, WM_NULL, 0, 0);
 }
 
 void Label9_Click(Form1& form) {

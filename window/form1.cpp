@@ -1,4 +1,5 @@
 #include "window/form1.h"
+#include "client/ansi.h"
 
 Form1::~Form1() {
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(tahoma825), static_cast<HGDIOBJ>(tahoma9),
@@ -10,25 +11,20 @@ Form1::~Form1() {
 }
 
 std::wstring GetText(HWND control) {
-    // The length may change between the two calls; the copy is bounded by the
-    // buffer either way and the result cut at what was copied.
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return FromAnsi(WindowText(control));
 }
 
 void SetText(HWND control, const std::wstring& text) {
-    SetWindowTextW(control, text.c_str());
+    SetWindowTextA(control, ToAnsi(text).c_str());
 }
 
 int Check1_Value(const Form1& form) {
-    return static_cast<int>(SendMessageW(form.Check1, BM_GETCHECK, 0, 0));
+    return static_cast<int>(SendMessageA(form.Check1, BM_GETCHECK, 0, 0));
 }
 
 // Setting the value from code sends no mouse-up, so no announcement follows.
 void SetCheck1_Value(Form1& form, int value) {
-    SendMessageW(form.Check1, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    SendMessageA(form.Check1, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
 bool MenuChecked(const Form1& form, UINT id) {

@@ -57,15 +57,23 @@ struct Form1 {
 };
 
 // The window class of Form1, by which a person's tools (and our tests) find it.
-inline constexpr const wchar_t* kForm1Class = L"IdlerForm1";
-inline constexpr const wchar_t* kForm1Caption = L"idler";
+inline constexpr const char* kForm1Class = "IdlerForm1";
+inline constexpr const char* kForm1Caption = "idler";
 
 // Creates Form1 with its controls, pictures and menu, hidden; the handlers
 // get the returned struct, which the window owns.
 Form1* CreateForm1(HINSTANCE instance);
 Form1* FormOf(HWND hwnd);
 
-// Control state as the handlers name it.
+// Runs a handler. The program is built without exceptions (see
+// lean_runtime.cpp), so nothing can unwind through a window procedure; this
+// is the one place to put a handler-wide guard should one ever be needed.
+template <typename F> void Guarded(F&& handler) {
+    handler();
+}
+
+// Control state as the handlers name it. The controls hold ANSI text, as the
+// client and the data file do (see client/ansi.cpp).
 std::wstring GetText(HWND control);
 void SetText(HWND control, const std::wstring& text);
 int Check1_Value(const Form1& form);

@@ -51,7 +51,7 @@ struct Item {
     ItemId id;
     Kind kind;
     int a, b, c, d;
-    const wchar_t* caption; // nullptr: a pure click area
+    const char* caption; // nullptr: a pure click area
     Font font;
     Rgb color;
     bool bold;

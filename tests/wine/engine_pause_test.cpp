@@ -3,6 +3,7 @@
 // dispatches what comes until the clock's next whole second, without using
 // the CPU. Each test waits for the clock phase it needs; an attempt that a
 // stall of the machine makes undecidable is tried again.
+#include "engine/fallbacks.h"
 #include "engine/pause.h"
 #include <cmath>
 #include <gtest/gtest.h>
@@ -182,5 +183,41 @@ TEST_P(EnginePauseCpu, HalfSecondWaitUsesNoCpu) {
 }
 
 INSTANTIATE_TEST_SUITE_P(QuitQueuedOrNot, EnginePauseCpu, testing::Bool());
+
+// The fallbacks of systems without GetAncestor or MsgWaitForMultipleObjectsEx,
+// called directly: Wine has both, so the program itself never takes them here.
+TEST(EngineFallbacks, TheParentWalkFindsTheRootGetAncestorFinds) {
+    HWND top = CreateWindowExA(0, "STATIC", "top", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+    HWND child =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
+    HWND grandchild =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, child, nullptr, nullptr, nullptr);
+    HWND owned = CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, top, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_TRUE(top && child && grandchild && owned);
+    for (HWND window : {top, child, grandchild, owned}) {
+        EXPECT_EQ(RootWindowByParents(window), GetAncestor(window, GA_ROOT));
+        EXPECT_EQ(RootWindow(window), GetAncestor(window, GA_ROOT));
+    }
+    EXPECT_EQ(RootWindowByParents(grandchild), top);
+    EXPECT_EQ(RootWindowByParents(owned), owned); // owned, not a child: its own root
+    DestroyWindow(owned);
+    DestroyWindow(top);
+}
+
+TEST(EngineFallbacks, TheWaitWithoutExWakesForATimerAndOtherwiseTimesOut) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    DWORD begun = GetTickCount();
+    WaitForNewInput(200);
+    EXPECT_GE(GetTickCount() - begun, 150u);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, nullptr);
+    begun = GetTickCount();
+    WaitForNewInput(5000);
+    EXPECT_LT(GetTickCount() - begun, 2000u) << "the timer's message did not wake the wait";
+    KillTimer(nullptr, timer);
+}
 
 } // namespace

@@ -192,66 +192,93 @@ TEST(StoreWriteFailures, AFolderOrAnOversizedFileInItsPlaceIsLeftAlone) {
 
 // The real steps, each followed by a look at the data file; the step numbered
 // failAt does its work (half of it, for the write) and then reports failure.
+// The real steps, with the one numbered failAt reported failed after it ran;
+// with crash set, nothing runs after it, as when the program is killed there.
 struct FailingSteps {
     store::FileSteps real;
     int failAt;
+    bool crash;
     int step = 0;
     std::vector<std::optional<std::string>> seen{};
 
-    bool Next() {
-        seen.push_back(FileBytes(real.path));
-        return ++step != failAt;
+    // What the next read finds: the data file, or the backup it renames back
+    // when the data file is missing.
+    bool Next(bool ok) {
+        const std::optional<std::string> bytes = FileBytes(real.path);
+        seen.push_back(bytes ? bytes : FileBytes(Wide(real.backup)));
+        return ++step != failAt && ok;
     }
+    bool Dead() const { return crash && step >= failAt; }
     store::FileContents Read() {
         store::FileContents contents = real.Read();
-        return Next() ? contents : store::FileContents{store::FileState::Unreadable, {}};
+        return Next(true) ? contents : store::FileContents{store::FileState::Unreadable, {}};
     }
-    bool CreateTemp() {
-        const bool ok = real.CreateTemp();
-        return Next() && ok;
-    }
+    bool CreateTemp() { return !Dead() && Next(real.CreateTemp()); }
     bool WriteTemp(const std::string& bytes) {
         const bool torn = step + 1 == failAt;
-        const bool ok = real.WriteTemp(torn ? bytes.substr(0, bytes.size() / 2) : bytes);
-        return Next() && ok;
+        return !Dead() && Next(real.WriteTemp(torn ? bytes.substr(0, bytes.size() / 2) : bytes));
     }
-    bool FlushTemp() {
-        const bool ok = real.FlushTemp();
-        return Next() && ok;
+    bool FlushTemp() { return !Dead() && Next(real.FlushTemp()); }
+    bool CloseTemp() { return !Dead() && Next(real.CloseTemp()); }
+    bool RenamesOver() const { return real.RenamesOver(); }
+    bool ReplaceWithTemp() { return !Dead() && Next(real.ReplaceWithTemp()); }
+    bool MoveDataAside() { return !Dead() && Next(real.MoveDataAside()); }
+    bool MoveTempIn() { return !Dead() && Next(real.MoveTempIn()); }
+    bool RestoreData() { return !Dead() && Next(real.RestoreData()); }
+    void DropBackup() {
+        if (!Dead()) real.DropBackup(), Next(true);
     }
-    bool CloseTemp() {
-        const bool ok = real.CloseTemp();
-        return Next() && ok;
+    void DiscardTemp() {
+        if (!Dead()) return real.DiscardTemp();
+        CloseHandle(real.handle); // a killed program's handle closes, its file stays
+        real.handle = INVALID_HANDLE_VALUE;
+        real.tempExists = false;
     }
-    bool ReplaceWithTemp() {
-        const bool ok = real.ReplaceWithTemp();
-        return Next() && ok;
-    }
-    void DiscardTemp() { real.DiscardTemp(); }
 };
 
+// Both ways of replacing (one rename over the file; the backup's two renames
+// of Windows 95, 98 and ME), failed or killed at each step in turn: the data
+// file's path always reads as the old or the new contents, and the next save
+// works and leaves nothing else beside it.
 TEST(StoreFaultInjection, AWriteInterruptedAtAnyStepLeavesTheOldOrTheNewFile) {
     const std::string old = "[Time]\r\nTIME=5\r\n";
     const std::string next = old + std::string(100000, ';') + "\r\n";
     const auto edit = [&](const store::FileContents&) -> std::optional<std::string> {
         return next;
     };
-    for (bool existed : {true, false})
-        for (int failAt = 1; failAt <= 6; ++failAt) {
-            SCOPED_TRACE((existed ? "old file, step " : "no file, step ") + std::to_string(failAt));
-            ScratchFolder folder;
-            const std::wstring file = folder / L"vexidle.dat";
-            if (existed) PutFile(file, old);
-            const std::optional<std::string> before = FileBytes(file);
-            FailingSteps steps{store::FileSteps(file), failAt};
-            EXPECT_FALSE(store::UpdateFile(steps, edit));
-            for (const auto& seen : steps.seen) EXPECT_TRUE(seen == before || seen == next);
-            // Only a rename that happened and was then reported failed shows
-            // the new file; a failure at any earlier step leaves the old one.
-            EXPECT_EQ(FileBytes(file), failAt == 6 ? next : before);
-            ExpectOnly(folder, FileBytes(file) ? std::vector<std::wstring>{L"vexidle.dat"}
-                                               : std::vector<std::wstring>{});
-        }
+    for (bool renamesOver : {true, false})
+        for (bool crash : {false, true})
+            for (bool existed : {true, false})
+                for (int failAt = 1;; ++failAt) {
+                    SCOPED_TRACE(std::string(renamesOver ? "rename over" : "backup") +
+                                 (crash ? ", killed" : ", failed") +
+                                 (existed ? ", old file, step " : ", no file, step ") +
+                                 std::to_string(failAt));
+                    ScratchFolder folder;
+                    const std::wstring file = folder / L"vexidle.dat";
+                    if (existed) PutFile(file, old);
+                    const std::optional<std::string> before = FileBytes(file);
+                    FailingSteps steps{store::FileSteps(file, renamesOver), failAt, crash};
+                    const bool done = store::UpdateFile(steps, edit);
+                    for (const auto& seen : steps.seen) EXPECT_TRUE(seen == before || seen == next);
+                    const store::FileContents after = store::ReadDataFile(file);
+                    const std::optional<std::string> now = after.state == store::FileState::Present
+                                                               ? std::optional(after.bytes)
+                                                               : std::nullopt;
+                    EXPECT_TRUE(now == before || now == next);
+                    if (steps.step < failAt) { // every step ran, none failed
+                        EXPECT_TRUE(done);
+                        EXPECT_EQ(now, next);
+                        ExpectOnly(folder, {L"vexidle.dat"});
+                        break;
+                    }
+                    store::FileSteps again(file, renamesOver);
+                    EXPECT_TRUE(store::UpdateFile(again, [&](const store::FileContents&) {
+                        return std::optional(old + "\r\n");
+                    }));
+                    EXPECT_EQ(FileBytes(file), old + "\r\n");
+                    ExpectOnly(folder, {L"vexidle.dat"});
+                }
 }
 
 // Root ignores a read-only file, so this runs through store_immutable.sh,
