@@ -26,8 +26,10 @@ void DismissModal();
 void Keyword(const std::wstring& keyword);
 
 // Sends an instant message through the client's "Send Instant Message"
-// window. Both waits dispatch the program's events and are bounded. Returns
-// false when the IM window never became ready, so nothing was sent.
+// window. Both waits dispatch the program's events and are bounded. True
+// only when the client took the message: its box came (and was answered) or
+// the IM window closed; false when the window never became ready or the
+// client gave no sign within the second wait.
 bool InstantMessage(const std::wstring& screenName, const std::wstring& text);
 
 // The signed-on screen name, from the Welcome window's caption; "" without one.

@@ -23,7 +23,14 @@ HWND NthChild(HWND parent, const char* cls, int n);
 HWND ClientFrame();
 HWND MdiArea(HWND frame);
 
-// A click on a client icon: button down, then up, both sent.
-void Click(HWND icon);
+// Sends a message and tells whether it reached the window's procedure: the
+// send's own answer, which a handler of this program run during the send
+// cannot change (as it can change GetLastError). No time limit, as SendMessage.
+bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A click on a client icon: button down, then up, both sent. True when the
+// press reached the icon: a client may act on the press and close the icon's
+// window before the release comes.
+bool Click(HWND icon);
 
 } // namespace client_windows

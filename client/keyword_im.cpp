@@ -100,17 +100,19 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
         if (!ready) return false;
 
         earlier = AnswerBoxes();
-        SetLastError(ERROR_SUCCESS);
-        SendMessageA(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
-        Click(send);
-        if (GetLastError() != ERROR_INVALID_WINDOW_HANDLE) break;
+        // The message went once the press reached Send (a client may act on
+        // the press and close the window before the release); the text or
+        // the press not reaching the window means it closed first.
+        if (Deliver(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str())) && Click(send))
+            break;
     }
 
     // The client's box wins over the IM window; the window gone means the
-    // message went without a box. Given up, the window is left to the user.
+    // client took the message without a box. Neither within the bound: the
+    // client never took it, and the window is left to the user.
     HWND seen = nullptr;
     DWORD seenAt = 0;
-    WaitUntil(kAnswerLimitMs, [&] {
+    return WaitUntil(kAnswerLimitMs, [&] {
         HWND box = NewAnswerBox(earlier);
         HWND im = ImWindow(mdi);
         if (!box) return im == nullptr;
@@ -126,7 +128,6 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
         if (im) PostMessageA(im, WM_CLOSE, 0, 0);
         return true;
     });
-    return true;
 }
 
 std::wstring UserScreenName() {

@@ -25,10 +25,17 @@ HWND MdiArea(HWND frame) {
     return FirstChild(frame, kMdiArea);
 }
 
-void Click(HWND icon) {
-    if (!icon) return;
-    SendMessageA(icon, WM_LBUTTONDOWN, 0, 0);
+bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, INFINITE, &result) !=
+           0;
+}
+
+bool Click(HWND icon) {
+    if (!icon) return false;
+    const bool pressed = Deliver(icon, WM_LBUTTONDOWN, 0, 0);
     SendMessageA(icon, WM_LBUTTONUP, 0, 0);
+    return pressed;
 }
 
 } // namespace client_windows

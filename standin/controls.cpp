@@ -170,24 +170,35 @@ LRESULT CALLBACK TextBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-// An icon is clicked by a button-down followed by a button-up; its user data
-// says whether it is held down.
+// The icon's click: logged, then told to its parent, which may close the
+// icon's window; nothing may run after it.
+void IconClicked(HWND window) {
+    Log(window, "click", {Text("target", TargetName(window)), Handle("hwnd", window)});
+    SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(window));
+}
+
+// An icon is clicked by a button-down followed by a button-up (or, with
+// --send-on-down, by the button-down alone); its user data says whether it
+// is held down.
 LRESULT CALLBACK IconProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
-        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDOWN: {
+            const Client* client = ClientOf(window);
+            if (client && client->options.sendOnDown) {
+                IconClicked(window);
+                return 0;
+            }
             SetWindowLongPtrA(window, GWLP_USERDATA, 1);
             InvalidateRect(window, nullptr, TRUE);
             return 0;
+        }
         case WM_LBUTTONUP:
             if (!GetWindowLongPtrA(window, GWLP_USERDATA)) return 0;
             SetWindowLongPtrA(window, GWLP_USERDATA, 0);
             InvalidateRect(window, nullptr, TRUE);
-            Log(window, "click", {Text("target", TargetName(window)), Handle("hwnd", window)});
-            // The parent may close this icon's window; nothing here runs after it.
-            SendMessageA(GetParent(window), WM_COMMAND,
-                         MAKEWPARAM(GetDlgCtrlID(window), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(window));
+            IconClicked(window);
             return 0;
         case WM_SETTEXT:
             InvalidateRect(window, nullptr, TRUE);

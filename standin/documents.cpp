@@ -73,6 +73,10 @@ void SendIm(HWND im) {
     std::vector<Field> fields{Text("to", Cp1252ToUtf8(to))};
     for (Field& f : Bytes(ControlBytes(GetDlgItem(im, kImText)))) fields.push_back(std::move(f));
     Log(im, "im", fields);
+    if (client->options.notify) {
+        SendMessageA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(client->options.notify)),
+                     WM_ACTIVATEAPP, FALSE, 0);
+    }
     const bool off = SameName(to, "$IM_OFF"), on = SameName(to, "$IM_ON");
     if (off || on) {
         client->imsOn = on;
@@ -81,6 +85,10 @@ void SendIm(HWND im) {
             AnswerWithBox(*client, on);
             return;
         }
+    }
+    if (client->options.sendOnDown) {
+        SendMessageA(im, WM_CLOSE, 0, 0); // gone before the button comes up
+        return;
     }
     PostMessageA(im, WM_CLOSE, 0, 0);
 }

@@ -70,11 +70,12 @@ bool ParseDecoys(const std::wstring& text, std::vector<Decoy>& out) {
 // Applies one "--key=value" (hasValue) or "--key"; false when not understood.
 bool Apply(Options& o, const std::wstring& key, bool hasValue, const std::wstring& value) {
     if (!hasValue) {
-        bool* flag = key == L"prompt-decoy" ? &o.promptDecoy
-                     : key == L"im-open"    ? &o.imOpen
-                     : key == L"no-box"     ? &o.noBox
-                     : key == L"box-open"   ? &o.boxOpen
-                                            : nullptr;
+        bool* flag = key == L"prompt-decoy"   ? &o.promptDecoy
+                     : key == L"im-open"      ? &o.imOpen
+                     : key == L"no-box"       ? &o.noBox
+                     : key == L"box-open"     ? &o.boxOpen
+                     : key == L"send-on-down" ? &o.sendOnDown
+                                              : nullptr;
         if (flag) *flag = true;
         return flag != nullptr;
     }
@@ -90,7 +91,12 @@ bool Apply(Options& o, const std::wstring& key, bool hasValue, const std::wstrin
     if (key == L"box-delay") return ParseSeconds(value, o.boxDelay);
     if (key == L"box-button-after") return ParseSeconds(value, o.boxButtonAfter);
     if (key == L"quit-after") return ParseSeconds(value, o.quitAfter);
-    if (key == L"name") {
+    if (key == L"notify") {
+        if (value.empty() || value.size() > 10 ||
+            value.find_first_not_of(L"0123456789") != std::wstring::npos)
+            return false;
+        o.notify = std::wcstoul(value.c_str(), nullptr, 10);
+    } else if (key == L"name") {
         o.name = value;
     } else if (key == L"welcome") {
         o.welcomes.push_back(value);
@@ -131,7 +137,7 @@ const wchar_t* Usage() {
            L"  [--welcome=CAPTION]... [--idle-after=S] [--signoff-after=S] [--prompts=1|2]\n"
            L"  [--prompt-decoy] [--hang-at=S --hang-for=S] [--im-icons=N] [--im-open[=TO]]\n"
            L"  [--no-box] [--im-delay=S] [--box-delay=S] [--box-open] [--quit-after=S]\n"
-           L"  [--box-button-after=S] [--log=FILE]\n"
+           L"  [--box-button-after=S] [--send-on-down] [--notify=HWND] [--log=FILE]\n"
            L"KIND: no-richcntl, no-listbox, no-icon, no-static, grandchildren, one-richcntl\n";
 }
 

@@ -33,6 +33,9 @@ struct Options {
     bool boxOpen = false;      // an "America Online" box is open at start, unanswered
     double boxButtonAfter = 0; // seconds the box is without its OK button
     double quitAfter = 0;      // seconds until the client quits by itself; 0: never
+    bool sendOnDown = false;   // icons act on the press; Send closes its window at once
+    unsigned long notify = 0;  // a window sent WM_ACTIVATEAPP on each Send, as a
+                               // client taking the focus sends it to the program before
     std::wstring log;          // the event log; empty: no log
 };
 

@@ -34,10 +34,35 @@ bool Exists(const std::string& name) {
 }
 
 // Windows refuses to replace a read-only file; root under Wine does not, so
-// the rule is applied here the same on every host.
-bool ReadOnly(const std::string& name) {
+// the rule is applied here the same on every host. A folder in the file's
+// place is refused at once too, not tried again as a file held open is.
+bool Unreplaceable(const std::string& name) {
     const DWORD attributes = GetFileAttributesA(name.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// Another program holding a file open for a moment (a virus scanner checking
+// a file just written, an indexer, a viewer) makes a rename fail with a
+// sharing or access error. Such a rename is tried again, ten times after
+// delays growing by 25 ms, 1.375 s of waiting at most, as SQLite's Windows
+// layer does; any other error fails at once.
+constexpr int kRenameRetries = 10;
+constexpr DWORD kRetryStepMs = 25;
+
+template <class Rename> bool Retried(Rename&& rename) {
+    for (int retry = 1;; ++retry) {
+        if (rename()) return true;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                          error == ERROR_LOCK_VIOLATION;
+        if (!held || retry > kRenameRetries) return false;
+        Sleep(kRetryStepMs * retry);
+    }
+}
+
+bool Rename(const std::string& from, const std::string& to) {
+    return Retried([&] { return MoveFileA(from.c_str(), to.c_str()) != 0; });
 }
 
 void RecoverAnsi(const std::string& file) {
@@ -130,8 +155,10 @@ bool FileSteps::CloseTemp() {
 }
 
 bool FileSteps::ReplaceWithTemp() {
-    if (ReadOnly(file) || !MoveFileExA(temp.c_str(), file.c_str(),
-                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (Unreplaceable(file) || !Retried([&] {
+            return MoveFileExA(temp.c_str(), file.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        }))
         return false;
     tempExists = false;
     return true;
@@ -140,19 +167,19 @@ bool FileSteps::ReplaceWithTemp() {
 // A backup beside a data file is left from a replace that got as far as its
 // second rename: the data file is the newer, so the backup may go.
 bool FileSteps::MoveDataAside() {
-    if (ReadOnly(file)) return false;
+    if (Unreplaceable(file)) return false;
     DeleteFileA(backup.c_str());
-    return MoveFileA(file.c_str(), backup.c_str()) != 0;
+    return Rename(file, backup);
 }
 
 bool FileSteps::MoveTempIn() {
-    if (!MoveFileA(temp.c_str(), file.c_str())) return false;
+    if (!Rename(temp, file)) return false;
     tempExists = false;
     return true;
 }
 
 bool FileSteps::RestoreData() {
-    return MoveFileA(backup.c_str(), file.c_str()) != 0;
+    return Rename(backup, file);
 }
 
 void FileSteps::DropBackup() {

@@ -29,7 +29,9 @@ FileContents ReadDataFile(const std::wstring& path);
 // Where the system renames over a file, MoveFileEx(MOVEFILE_REPLACE_EXISTING |
 // MOVEFILE_WRITE_THROUGH) replaces the data file whole or not at all
 // (ReplaceFile needs the old file to exist and may stop half-way with it
-// moved aside); elsewhere the backup's two renames do (store/update.h).
+// moved aside); elsewhere the backup's two renames do (store/update.h). A
+// rename refused because another program holds a file open is tried again
+// for up to about a second and a half.
 struct FileSteps {
     explicit FileSteps(std::wstring dataFile, bool renamesOver = SystemRenamesOver());
     ~FileSteps();

@@ -205,8 +205,11 @@ void RegisterClasses(HINSTANCE instance) {
     form.lpszClassName = kForm1Class;
     RegisterClassExA(&form);
 
+    // The second press of a double-click comes as a double-click, which no
+    // caption or picture answers: a double-click on Start starts idling once.
     WNDCLASSEXA picture{};
     picture.cbSize = sizeof picture;
+    picture.style = CS_DBLCLKS;
     picture.lpfnWndProc = PictureProc;
     picture.hInstance = instance;
     picture.hCursor = LoadCursorA(nullptr, IDC_ARROW);

@@ -184,7 +184,11 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: // the other buttons' second presses stay presses
+    case WM_MBUTTONDBLCLK:
         Guarded([&] { MouseDown(*form, msg, lp); });
+        return 0;
+    case WM_LBUTTONDBLCLK: // no click and no drag: the release finds nothing pressed
         return 0;
     case WM_LBUTTONUP:
         Guarded([&] { LeftUp(*form, lp); });

@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 #include <algorithm>
+#include <cstdlib>
 
 namespace driver {
 
@@ -146,6 +147,24 @@ void Settle() {
     Sleep(60);
 }
 
+POINT lastPressAt{-100, -100};
+DWORD lastPressTime = 0;
+
+void PressLeft() {
+    GetCursorPos(&lastPressAt);
+    lastPressTime = GetTickCount();
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Settle();
+}
+
+void AwaitNoDoubleClick() {
+    POINT at{};
+    GetCursorPos(&at);
+    const bool nearLast = std::abs(at.x - lastPressAt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+                          std::abs(at.y - lastPressAt.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
+    while (nearLast && GetTickCount() - lastPressTime <= GetDoubleClickTime() + 50) Sleep(10);
+}
+
 } // namespace
 
 void MoveMouse(POINT screen) {
@@ -168,6 +187,10 @@ bool ParkPointer() {
 }
 
 void Press(Button button) {
+    if (button == Button::Left) {
+        AwaitNoDoubleClick();
+        return PressLeft();
+    }
     SendMouse(DownFlag(button));
     Settle();
 }
@@ -181,6 +204,14 @@ void Click(HWND form, int xTwips, int yTwips, Button button) {
     MoveMouse(ToScreen(form, xTwips, yTwips));
     Press(button);
     Release(button);
+}
+
+void DoubleClick(HWND form, int xTwips, int yTwips) {
+    MoveMouse(ToScreen(form, xTwips, yTwips));
+    Press(Button::Left);
+    Release(Button::Left);
+    PressLeft();
+    Release(Button::Left);
 }
 
 void Drag(HWND form, int xTwips, int yTwips, int dx, int dy, Button button) {

@@ -56,9 +56,12 @@ void MoveMouse(POINT screen);
 // program, that old place moves the pointer back after a later move, and the
 // next click lands there. Call it before starting the programs.
 bool ParkPointer();
+// A left press waits out the double-click time when the last left press was
+// near, so that a click is never taken as a double-click's second half.
 void Press(Button button);
 void Release(Button button);
 void Click(HWND form, int xTwips, int yTwips, Button button = Button::Left);
+void DoubleClick(HWND form, int xTwips, int yTwips);
 // Presses at a point, moves by (dx, dy) pixels in steps, releases.
 void Drag(HWND form, int xTwips, int yTwips, int dx, int dy, Button button = Button::Left);
 void Key(WORD vk);

@@ -266,15 +266,36 @@ TEST_F(EngineE2E, AltF4OnTheFocusedWindowClosesItLikeTheSystemCommand) {
     ExpectEndsAfter({kClosingUnload, kSiteLink, kUnload, kSiteLink});
 }
 
+// ---- a second copy -----------------------------------------------------------
+
+// Started again while it runs (minimized), idler brings the running copy back
+// to the front and ends at once; the room hears nothing from the second.
+TEST_F(EngineE2E, ASecondStartRestoresTheRunningCopyAndEndsWithoutAWord) {
+    ShowWindow(form, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(form) != 0; }, 3000));
+    Process second = Start(L"idler.exe");
+    ASSERT_TRUE(second.WaitExit(10000)) << "the second copy still runs";
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(second.handle(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(form) && GetForegroundWindow() == form; }, 3000));
+    Click(form, kAdvertise.x, kAdvertise.y);
+    EXPECT_EQ(RoomAfterOpening(2), (Lines{kLoad, kSiteLink, kAdvert, kAdvertLink}));
+}
+
 // ---- Advertise and the mouse mover ------------------------------------------
 
-TEST_F(EngineE2E, AdvertiseFromTheLabelAndFromTheMenuSaysItsPair) {
-    Click(form, kAdvertise.x, kAdvertise.y);
+// A double-click is one click: on Start it starts idling (its second press
+// lands on the Stop picture and is no click), on the label one pair.
+TEST_F(EngineE2E, AdvertiseFromTheLabelAndFromTheMenuSaysItsPairAndADoubleClickIsOneClick) {
+    DoubleClick(form, kStartButton.x, kStartButton.y);
+    DoubleClick(form, kAdvertise.x, kAdvertise.y);
     ASSERT_TRUE(RoomReaches(4));
     ASSERT_TRUE(ChooseMenu(form, menu::kAdvertise));
     EXPECT_EQ(RoomAfterOpening(4),
               (Lines{kLoad, kSiteLink, kAdvert, kAdvertLink, kAdvert, kAdvertLink}));
     EXPECT_EQ(ReadText(Text1(form)), L"0");
+    EXPECT_EQ(StopTimerInside(form, kTimer1), true) << "the double-click left idling off";
 }
 
 // A posted WM_TIMER runs the handler whether or not the timer runs, so "off"

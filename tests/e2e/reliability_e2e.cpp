@@ -401,8 +401,10 @@ std::vector<BadFile> BadFiles() {
         {"UTF-8 byte-order mark",
          mark8 + "[Time]\r\nTIME=5\r\n[Prefs]\r\nREASON=caf\xC3\xA9 \xE2\x80\xA2\r\n", L"5", L"6",
          L"caf\u00E9 \u2022", L"", L""},
+        // Each bad byte reads as U+FFFD, which the fields (ANSI, as the chat
+        // line is) hold as '?'.
         {"bad UTF-8 after a UTF-8 mark", mark8 + "[Prefs]\r\nREASON=\xFF\xFEok\r\n", L"", L"1",
-         L"\uFFFD\uFFFDok", L"", L""},
+         L"??ok", L"", L""},
         {"UTF-16 LE byte-order mark",
          "\xFF\xFE" + Utf16(u"[Time]\r\nTIME=21\r\n[Prefs]\r\nREASON=wide \u00F8\r\n"
                             u"[Checks]\r\nCHECKED=UnChecked\r\n",

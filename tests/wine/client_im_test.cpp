@@ -157,6 +157,53 @@ TEST(ClientInstantMessage, WithoutABoxTheWaitEndsWhenTheWindowGoes) {
     EXPECT_EQ(standin_log::Count(client->Events(), Named("opened", "class", "#32770")), 0u);
 }
 
+// A window of this program whose handler leaves an error code behind, as
+// any handler run during a send may.
+LRESULT CALLBACK LeavesAnError(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ACTIVATEAPP) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return DefWindowProcA(w, message, wParam, lParam);
+}
+
+// A client acting on the press closes the IM window before the release; a
+// handler of this program run during the send leaves ERROR_INVALID_WINDOW_HANDLE
+// behind. Either way the message went once, and that is what is reported.
+TEST(ClientInstantMessage, SentOnceWhenTheWindowClosesOnThePressOrAHandlerLeavesAnError) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = LeavesAnError;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "IdlerTestLeavesAnError";
+    RegisterClassA(&wc);
+    HWND nested = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    ASSERT_TRUE(nested);
+    for (const std::wstring& options :
+         {std::wstring(L"--send-on-down --no-box"),
+          L"--notify=" + std::to_wstring(reinterpret_cast<UINT_PTR>(nested))}) {
+        SCOPED_TRACE(std::string(options.begin(), options.end()));
+        auto client = standin_harness::Start(options);
+        ASSERT_TRUE(client);
+        const double start = Seconds();
+        EXPECT_TRUE(AolKit::InstantMessage(L"$IM_OFF", L"Zorvik ownz!"));
+        EXPECT_LT(Seconds() - start, 5.0);
+        ASSERT_TRUE(client->WaitFor(Named("closed", "caption", "Send Instant Message"), 5s));
+        EXPECT_EQ(standin_log::Count(client->Events(), Named("im")), 1u);
+    }
+    DestroyWindow(nested);
+}
+
+// The client neither answers nor closes the window (its box would come only
+// after 30 s): not reported as taken, once the second wait's 20 s are over.
+TEST(ClientInstantMessage, NoAnswerAndTheWindowStillOpenIsNotReportedAsSent) {
+    auto client = standin_harness::Start(L"--box-delay=30");
+    ASSERT_TRUE(client);
+    const double start = Seconds();
+    EXPECT_FALSE(AolKit::InstantMessage(L"$IM_OFF", L"Zorvik ownz!"));
+    const double waited = Seconds() - start;
+    EXPECT_GE(waited, 19.9);
+    EXPECT_LT(waited, 23.0);
+    EXPECT_EQ(standin_log::Count(client->Events(), Named("im")), 1u);
+}
+
 TEST(ClientInstantMessage, AnImWindowAlreadyOpenIsTakenAndItsDraftReplaced) {
     // The keyword's own window would come only after 30 s.
     auto client = standin_harness::Start(L"--im-open=Pal --im-delay=30");

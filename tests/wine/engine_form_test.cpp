@@ -2,6 +2,7 @@
 // no chat room open (their lines reach no window): the real mouse pointer,
 // the box and mark of Silent mode, the window's size, the CPU a tick costs.
 #include "engine/handlers.h"
+#include "window/behaviour.h"
 #include "window/form1.h"
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -48,6 +49,72 @@ TEST_F(EngineForm, MouseTicksMoveThePointerThroughTheFixedPoints) {
     Timer2_Timer(*second);
     EXPECT_TRUE(CursorReaches(619, 303));
     DestroyWindow(second->hwnd);
+}
+
+// Every SetTimer and KillTimer of this process, recorded on its way to
+// user32: the program's import table entries for them are pointed here.
+struct TimerCall {
+    bool set;
+    UINT_PTR id;
+    UINT ms;
+    bool operator==(const TimerCall&) const = default;
+};
+std::vector<TimerCall> timerCalls;
+decltype(&SetTimer) realSetTimer;
+decltype(&KillTimer) realKillTimer;
+
+UINT_PTR WINAPI RecordSetTimer(HWND w, UINT_PTR id, UINT ms, TIMERPROC proc) {
+    timerCalls.push_back({true, id, ms});
+    return realSetTimer(w, id, ms, proc);
+}
+BOOL WINAPI RecordKillTimer(HWND w, UINT_PTR id) {
+    timerCalls.push_back({false, id, 0});
+    return realKillTimer(w, id);
+}
+
+// Points this program's import table entry that holds from at to instead.
+bool Repoint(const void* from, const void* to) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); d->Name; ++d)
+        for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); t->u1.Function;
+             ++t) {
+            if (t->u1.Function != reinterpret_cast<ULONG_PTR>(from)) continue;
+            DWORD old;
+            VirtualProtect(&t->u1.Function, sizeof t->u1.Function, PAGE_READWRITE, &old);
+            t->u1.Function = reinterpret_cast<ULONG_PTR>(to);
+            VirtualProtect(&t->u1.Function, sizeof t->u1.Function, old, &old);
+            return true;
+        }
+    return false;
+}
+
+template <class Fn> Fn User32(const char* name) {
+    return reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+TEST_F(EngineForm, StartArmsTimer1ForAMinuteStopKillsItMouseMovementTimer2For20Seconds) {
+    realSetTimer = User32<decltype(&SetTimer)>("SetTimer");
+    realKillTimer = User32<decltype(&KillTimer)>("KillTimer");
+    ASSERT_TRUE(
+        Repoint(reinterpret_cast<void*>(realSetTimer), reinterpret_cast<void*>(&RecordSetTimer)));
+    ASSERT_TRUE(
+        Repoint(reinterpret_cast<void*>(realKillTimer), reinterpret_cast<void*>(&RecordKillTimer)));
+    timerCalls.clear();
+    Label9_Click(*form);
+    Image1_Click(*form);
+    mnu_mouse_Click(*form);
+    mnu_mouse_Click(*form);
+    Repoint(reinterpret_cast<void*>(&RecordSetTimer), reinterpret_cast<void*>(realSetTimer));
+    Repoint(reinterpret_cast<void*>(&RecordKillTimer), reinterpret_cast<void*>(realKillTimer));
+    EXPECT_EQ(timerCalls, (std::vector<TimerCall>{{true, kTimer1, 60000},
+                                                  {false, kTimer1, 0},
+                                                  {true, kTimer2, 20000},
+                                                  {false, kTimer2, 0}}));
 }
 
 TEST_F(EngineForm, SilentMenuSetsBoxAndMarkTogether) {
