@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -51,70 +53,43 @@ TEST_F(EngineForm, MouseTicksMoveThePointerThroughTheFixedPoints) {
     DestroyWindow(second->hwnd);
 }
 
-// Every SetTimer and KillTimer of this process, recorded on its way to
-// user32: the program's import table entries for them are pointed here.
-struct TimerCall {
-    bool set;
-    UINT_PTR id;
-    UINT ms;
-    bool operator==(const TimerCall&) const = default;
-};
-std::vector<TimerCall> timerCalls;
+// SetTimer and KillTimer as this program calls them: through its import
+// table's slots for them, which the test points at recorders for a while.
+extern "C" decltype(&SetTimer) setTimerSlot __asm__("__imp__SetTimer@16");
+extern "C" decltype(&KillTimer) killTimerSlot __asm__("__imp__KillTimer@8");
 decltype(&SetTimer) realSetTimer;
 decltype(&KillTimer) realKillTimer;
+std::vector<std::pair<UINT_PTR, UINT>> timerCalls; // (timer, interval); a kill's is 0
 
 UINT_PTR WINAPI RecordSetTimer(HWND w, UINT_PTR id, UINT ms, TIMERPROC proc) {
-    timerCalls.push_back({true, id, ms});
+    timerCalls.emplace_back(id, ms);
     return realSetTimer(w, id, ms, proc);
 }
 BOOL WINAPI RecordKillTimer(HWND w, UINT_PTR id) {
-    timerCalls.push_back({false, id, 0});
+    timerCalls.emplace_back(id, 0);
     return realKillTimer(w, id);
 }
 
-// Points this program's import table entry that holds from at to instead.
-bool Repoint(const void* from, const void* to) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const DWORD imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); d->Name; ++d)
-        for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); t->u1.Function;
-             ++t) {
-            if (t->u1.Function != reinterpret_cast<ULONG_PTR>(from)) continue;
-            DWORD old;
-            VirtualProtect(&t->u1.Function, sizeof t->u1.Function, PAGE_READWRITE, &old);
-            t->u1.Function = reinterpret_cast<ULONG_PTR>(to);
-            VirtualProtect(&t->u1.Function, sizeof t->u1.Function, old, &old);
-            return true;
-        }
-    return false;
-}
-
-template <class Fn> Fn User32(const char* name) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+template <class Fn> void Swap(Fn& slot, Fn& with) {
+    DWORD old;
+    VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &old);
+    std::swap(slot, with);
+    VirtualProtect(&slot, sizeof slot, old, &old);
 }
 
 TEST_F(EngineForm, StartArmsTimer1ForAMinuteStopKillsItMouseMovementTimer2For20Seconds) {
-    realSetTimer = User32<decltype(&SetTimer)>("SetTimer");
-    realKillTimer = User32<decltype(&KillTimer)>("KillTimer");
-    ASSERT_TRUE(
-        Repoint(reinterpret_cast<void*>(realSetTimer), reinterpret_cast<void*>(&RecordSetTimer)));
-    ASSERT_TRUE(
-        Repoint(reinterpret_cast<void*>(realKillTimer), reinterpret_cast<void*>(&RecordKillTimer)));
-    timerCalls.clear();
+    realSetTimer = &RecordSetTimer;
+    realKillTimer = &RecordKillTimer;
+    Swap(setTimerSlot, realSetTimer);
+    Swap(killTimerSlot, realKillTimer);
     Label9_Click(*form);
     Image1_Click(*form);
     mnu_mouse_Click(*form);
     mnu_mouse_Click(*form);
-    Repoint(reinterpret_cast<void*>(&RecordSetTimer), reinterpret_cast<void*>(realSetTimer));
-    Repoint(reinterpret_cast<void*>(&RecordKillTimer), reinterpret_cast<void*>(realKillTimer));
-    EXPECT_EQ(timerCalls, (std::vector<TimerCall>{{true, kTimer1, 60000},
-                                                  {false, kTimer1, 0},
-                                                  {true, kTimer2, 20000},
-                                                  {false, kTimer2, 0}}));
+    Swap(setTimerSlot, realSetTimer);
+    Swap(killTimerSlot, realKillTimer);
+    EXPECT_EQ(timerCalls, (std::vector<std::pair<UINT_PTR, UINT>>{
+                              {kTimer1, 60000}, {kTimer1, 0}, {kTimer2, 20000}, {kTimer2, 0}}));
 }
 
 TEST_F(EngineForm, SilentMenuSetsBoxAndMarkTogether) {
