@@ -147,6 +147,8 @@ void Settle() {
     Sleep(60);
 }
 
+// Where and when the last left press went, so that a click near it waits out
+// the double-click time.
 POINT lastPressAt{-100, -100};
 DWORD lastPressTime = 0;
 
@@ -155,14 +157,6 @@ void PressLeft() {
     lastPressTime = GetTickCount();
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     Settle();
-}
-
-void AwaitNoDoubleClick() {
-    POINT at{};
-    GetCursorPos(&at);
-    const bool nearLast = std::abs(at.x - lastPressAt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-                          std::abs(at.y - lastPressAt.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
-    while (nearLast && GetTickCount() - lastPressTime <= GetDoubleClickTime() + 50) Sleep(10);
 }
 
 } // namespace
@@ -187,12 +181,13 @@ bool ParkPointer() {
 }
 
 void Press(Button button) {
-    if (button == Button::Left) {
-        AwaitNoDoubleClick();
-        return PressLeft();
-    }
-    SendMouse(DownFlag(button));
-    Settle();
+    if (button != Button::Left) return SendMouse(DownFlag(button)), Settle();
+    POINT at{};
+    GetCursorPos(&at);
+    if (std::abs(at.x - lastPressAt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+        std::abs(at.y - lastPressAt.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
+        while (GetTickCount() - lastPressTime <= GetDoubleClickTime() + 50) Sleep(10);
+    PressLeft();
 }
 
 void Release(Button button) {

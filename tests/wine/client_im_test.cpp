@@ -40,7 +40,8 @@ long IndexOf(const std::vector<standin_log::Event>& events, const standin_log::M
 }
 
 // A window of this process whose timer counts its ticks: they run only when
-// the program's events are dispatched.
+// the program's events are dispatched. Its WM_ACTIVATEAPP handler leaves an
+// error code behind, as any handler run during a send may.
 struct Ticker {
     HWND hwnd{};
     int ticks = 0;
@@ -54,6 +55,7 @@ struct Ticker {
 LRESULT CALLBACK TickerProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* ticker = reinterpret_cast<Ticker*>(GetWindowLongPtrA(w, GWLP_USERDATA));
     if (message == WM_TIMER && ticker) ++ticker->ticks;
+    if (message == WM_ACTIVATEAPP) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return DefWindowProcA(w, message, wParam, lParam);
 }
 
@@ -157,28 +159,14 @@ TEST(ClientInstantMessage, WithoutABoxTheWaitEndsWhenTheWindowGoes) {
     EXPECT_EQ(standin_log::Count(client->Events(), Named("opened", "class", "#32770")), 0u);
 }
 
-// A window of this program whose handler leaves an error code behind, as
-// any handler run during a send may.
-LRESULT CALLBACK LeavesAnError(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ACTIVATEAPP) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return DefWindowProcA(w, message, wParam, lParam);
-}
-
 // A client acting on the press closes the IM window before the release; a
 // handler of this program run during the send leaves ERROR_INVALID_WINDOW_HANDLE
 // behind. Either way the message went once, and that is what is reported.
 TEST(ClientInstantMessage, SentOnceWhenTheWindowClosesOnThePressOrAHandlerLeavesAnError) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = LeavesAnError;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "IdlerTestLeavesAnError";
-    RegisterClassA(&wc);
-    HWND nested = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-    ASSERT_TRUE(nested);
+    Ticker nested;
     for (const std::wstring& options :
          {std::wstring(L"--send-on-down --no-box"),
-          L"--notify=" + std::to_wstring(reinterpret_cast<UINT_PTR>(nested))}) {
+          L"--notify=" + std::to_wstring(reinterpret_cast<UINT_PTR>(nested.hwnd))}) {
         SCOPED_TRACE(std::string(options.begin(), options.end()));
         auto client = standin_harness::Start(options);
         ASSERT_TRUE(client);
@@ -188,7 +176,6 @@ TEST(ClientInstantMessage, SentOnceWhenTheWindowClosesOnThePressOrAHandlerLeaves
         ASSERT_TRUE(client->WaitFor(Named("closed", "caption", "Send Instant Message"), 5s));
         EXPECT_EQ(standin_log::Count(client->Events(), Named("im")), 1u);
     }
-    DestroyWindow(nested);
 }
 
 // The client neither answers nor closes the window (its box would come only
