@@ -8,7 +8,7 @@ PREFIX := $(CURDIR)/$(W32)/wineprefix
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
 .PHONY: all setup build build-win32 build-native test test-native test-win32 \
-        demo bench soak fuzz fuzz-long format format-check clean
+        demo bench soak fuzz fuzz-long format format-check dist clean
 
 all: build
 
@@ -29,10 +29,11 @@ build-fuzz: setup
 	@[ -f $(FUZ)/build.ninja ] || cmake --preset fuzz >/dev/null
 	@cmake --build $(FUZ)
 
-format:
+# Debian 12's clang-format (14) made the checked-in formatting.
+format: setup
 	@clang-format -i $(SOURCES)
 
-format-check:
+format-check: setup
 	@clang-format --dry-run --Werror $(SOURCES) && echo "format: clean"
 
 test-native: build-native build-fuzz
@@ -60,6 +61,11 @@ soak: build-win32
 
 fuzz: build-fuzz
 	@scripts/fuzz-run $(FUZ) 600
+
+# The release zip, build/dist/idler-VERSION.zip: only the two programs built.
+dist: setup
+	@[ -f $(W32)/build.ninja ] || cmake --preset win32 >/dev/null
+	@cmake --build $(W32) --target dist
 
 clean:
 	rm -rf build
