@@ -82,8 +82,7 @@ namespace AolKit {
 // device file of that name. A save interrupted half-way is recovered first.
 bool FileExists(const std::wstring& path) {
     if (path.empty()) return false;
-    store::RecoverDataFile(path);
-    const DWORD attributes = GetFileAttributesA(ToAnsi(path).c_str());
+    const DWORD attributes = store::RecoverDataFile(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_DEVICE)) == 0;

@@ -65,12 +65,13 @@ bool Rename(const std::string& from, const std::string& to) {
     return Retried([&] { return MoveFileA(from.c_str(), to.c_str()) != 0; });
 }
 
-void RecoverAnsi(const std::string& file) {
-    if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES ||
-        GetLastError() != ERROR_FILE_NOT_FOUND)
-        return;
+DWORD RecoverAnsi(const std::string& file) {
+    const DWORD attributes = GetFileAttributesA(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES || GetLastError() != ERROR_FILE_NOT_FOUND)
+        return attributes;
     const std::string backup = BackupOf(file);
-    if (Exists(backup)) MoveFileA(backup.c_str(), file.c_str());
+    if (!Exists(backup) || !MoveFileA(backup.c_str(), file.c_str())) return INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA(file.c_str());
 }
 
 } // namespace
@@ -79,8 +80,8 @@ bool SystemRenamesOver() {
     return (GetVersion() & 0x80000000u) == 0; // the high bit: Windows 95, 98, ME
 }
 
-void RecoverDataFile(const std::wstring& path) {
-    RecoverAnsi(ToAnsi(path));
+DWORD RecoverDataFile(const std::wstring& path) {
+    return RecoverAnsi(ToAnsi(path));
 }
 
 FileContents ReadDataFile(const std::wstring& path) {

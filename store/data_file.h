@@ -16,7 +16,8 @@ bool SystemRenamesOver();
 
 // A replace interrupted between its two renames left the old contents under
 // the backup name and none under the data file's: they are renamed back.
-void RecoverDataFile(const std::wstring& path);
+// The data file's attributes afterwards (INVALID_FILE_ATTRIBUTES: none).
+DWORD RecoverDataFile(const std::wstring& path);
 
 // The file's bytes, after recovering as above; Missing when it or its folder
 // does not exist, Unreadable when it exists but cannot be read whole (locked,
