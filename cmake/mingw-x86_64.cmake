@@ -1,6 +1,6 @@
-# Cross toolchain: 64-bit Windows programs built on Linux with MinGW-w64.
-# The -posix compilers are needed: GCC 12's win32 thread model has no
-# std::mutex, which GoogleTest uses.
+# Cross toolchain for 64-bit Windows, used only to run the Wine tests on a
+# Linux that cannot run 32-bit programs (see the Makefile); the product is
+# the 32-bit build (mingw-i686.cmake).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
