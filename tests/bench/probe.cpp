@@ -189,6 +189,9 @@ char* OwnTeb() {
 // Where the 64-bit PEB lies from the 32-bit one: the same in every process of
 // one Wine, so it is taken from our own.
 std::optional<ptrdiff_t> Peb64Offset() {
+#ifdef _WIN64
+    return 0; // a 64-bit process has only the 64-bit PEB
+#endif
     char* teb = OwnTeb();
     if (!teb) return std::nullopt;
     char* peb = *reinterpret_cast<char**>(teb + kTeb32Peb);

@@ -270,8 +270,13 @@ bool ChooseMenu(HWND form, const std::wstring& keys) {
 
 // ---- message boxes ---------------------------------------------------------
 
+// Found once it shows: a box not shown yet may not be placed either, and a
+// press meant for its button would land elsewhere.
 HWND FindMessageBox(const wchar_t* title, DWORD timeoutMs) {
-    return FindTop(L"#32770", title, timeoutMs);
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindWindowW(L"#32770", title)) && IsWindowVisible(found); },
+            timeoutMs);
+    return found;
 }
 
 std::wstring MessageBoxPrompt(HWND box) {
