@@ -11,8 +11,8 @@ void ChatSend(const std::wstring& line) {
     HWND input = NextChild(room, FirstChild(room, kRichText), kRichText);
     if (!input) return;
     const std::string bytes = ToAnsi(line);
-    SendMessageA(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
-    SendMessageA(input, WM_CHAR, 13, 0);
+    Deliver(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+    Deliver(input, WM_CHAR, 13, 0);
 }
 
 } // namespace AolKit

@@ -26,7 +26,11 @@ HWND MdiArea(HWND frame);
 // Sends a message and tells whether it reached the window's procedure: the
 // send's own answer, which a handler of this program run during the send
 // cannot change (as it can change GetLastError). No time limit, as SendMessage.
+// A refusal by the system is told to the user (see TellIfRefused).
 bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Posts a message; a refusal by the system is told as for Deliver.
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A click on a client icon: button down, then up, both sent. True when the
 // press reached the icon: a client may act on the press and close the icon's

@@ -25,7 +25,7 @@ void mnu_on_Click(Form1&) {
 }
 
 void mnu_stats_Click(Form1&) {
-    const std::wstring total = AolKit::ReadIni(L"Time", L"Time", kDataFile);
+    const std::wstring total = AolKit::ReadIni(L"Time", L"Time", DataFile());
     AolKit::ChatSend(announce::UserLine(AolKit::UserScreenName()));
     AolKit::Pause(0);
     AolKit::ChatSend(announce::TotalLine(total));

@@ -58,8 +58,8 @@ HWND NewAnswerBox(const std::vector<HWND>& earlier) {
 
 void PostSpaceKey(HWND button) {
     if (!button) return;
-    PostMessageA(button, WM_KEYDOWN, VK_SPACE, 0);
-    PostMessageA(button, WM_KEYUP, VK_SPACE, 0);
+    Post(button, WM_KEYDOWN, VK_SPACE, 0);
+    Post(button, WM_KEYUP, VK_SPACE, 0);
 }
 
 } // namespace
@@ -73,9 +73,9 @@ void Keyword(const std::wstring& keyword) {
     }
     if (!box) return;
     const std::string bytes = ToAnsi(keyword);
-    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
-    SendMessageA(box, WM_CHAR, 32, 0);
-    SendMessageA(box, WM_CHAR, 13, 0);
+    Deliver(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+    Deliver(box, WM_CHAR, 32, 0);
+    Deliver(box, WM_CHAR, 13, 0);
 }
 
 bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
@@ -125,7 +125,7 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
             if (GetTickCount() - seenAt < kButtonGraceMs) return false;
         }
         PostSpaceKey(button);
-        if (im) PostMessageA(im, WM_CLOSE, 0, 0);
+        Post(im, WM_CLOSE, 0, 0);
         return true;
     });
 }

@@ -25,16 +25,49 @@ HWND MdiArea(HWND frame) {
     return FirstChild(frame, kMdiArea);
 }
 
+namespace {
+
+constexpr const wchar_t* kRefusedPrompt =
+    L"idler cannot reach the client: Windows refuses idler's messages to it, because the "
+    L"client runs with more rights (it was started as administrator).\n\nNothing is posted "
+    L"and the idle prompt is not answered until you start idler the same way as the client "
+    L"(right-click idler, Run as administrator). idler keeps counting and trying every minute.";
+
+// Windows Vista and later refuse a program's messages to a program that runs
+// with more rights (UIPI): the call fails with ERROR_ACCESS_DENIED and nothing
+// reaches the client, which would sign the user off while idler looked busy.
+// The user is told once a run; the callers go on trying, so a client started
+// the ordinary way again is served at once. A missing or gone window fails
+// with another error, and a hung one is waited for: neither is told.
+void TellIfRefused() {
+    static bool told = false; // the one piece of run state: a box every minute would nag
+    if (told || GetLastError() != ERROR_ACCESS_DENIED) return;
+    told = true;
+    ShowMessageBox(nullptr, kRefusedPrompt, L"Client out of reach!",
+                   MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+}
+
+} // namespace
+
 bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!window) return false;
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, INFINITE, &result) !=
-           0;
+    SetLastError(ERROR_SUCCESS); // a failure that sets none is no refusal
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, INFINITE, &result))
+        return true;
+    TellIfRefused();
+    return false;
+}
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!window) return; // a null window would post to our own queue
+    SetLastError(ERROR_SUCCESS);
+    if (!PostMessageA(window, message, wParam, lParam)) TellIfRefused();
 }
 
 bool Click(HWND icon) {
-    if (!icon) return false;
     const bool pressed = Deliver(icon, WM_LBUTTONDOWN, 0, 0);
-    SendMessageA(icon, WM_LBUTTONUP, 0, 0);
+    Deliver(icon, WM_LBUTTONUP, 0, 0);
     return pressed;
 }
 

@@ -2,8 +2,10 @@
 // The data file and its three access routines.
 #include <string>
 
-// The one data file; under Wine it is the prefix's drive_c/windows/vexidle.dat.
-inline constexpr const wchar_t* kDataFile = L"c:\\windows\\vexidle.dat";
+// The data file's path, chosen afresh on each call: c:\windows\vexidle.dat
+// wherever that folder exists (under Wine, the prefix's drive_c/windows),
+// else vexidle.dat in the system's Windows folder.
+std::wstring DataFile();
 
 namespace AolKit {
 // True when path names an existing ordinary file (not a folder, not hidden or

@@ -18,9 +18,10 @@ struct Entry {
 // Every write is tried, in order, even after one has failed, so that as much
 // as possible is kept; true when all took effect.
 bool WriteAll(std::initializer_list<Entry> entries) {
+    const std::wstring file = DataFile();
     bool all = true;
     for (const Entry& entry : entries)
-        all = AolKit::WriteIni(entry.section, entry.key, entry.value, kDataFile) && all;
+        all = AolKit::WriteIni(entry.section, entry.key, entry.value, file) && all;
     return all;
 }
 
@@ -44,15 +45,16 @@ void mnu_Spref_Click(Form1& form) {
 // Two steps, each with its own look for the file. Setting the check box from
 // here sends no mouse-up, so no Silent-mode line is posted.
 void mnu_Lpref_Click(Form1& form) {
-    if (AolKit::FileExists(kDataFile)) {
-        SetText(form.Text4, AolKit::ReadIni(L"Prefs", L"Reason", kDataFile));
-        SetText(form.Text3, AolKit::ReadIni(L"Prefs", L"Link", kDataFile));
-        SetText(form.Text2, AolKit::ReadIni(L"Prefs", L"Text", kDataFile));
+    const std::wstring file = DataFile();
+    if (AolKit::FileExists(file)) {
+        SetText(form.Text4, AolKit::ReadIni(L"Prefs", L"Reason", file));
+        SetText(form.Text3, AolKit::ReadIni(L"Prefs", L"Link", file));
+        SetText(form.Text2, AolKit::ReadIni(L"Prefs", L"Text", file));
     } else {
         Tell(form, L"You have no saved data!", L"Nothing to load!");
     }
-    if (AolKit::FileExists(kDataFile)) {
-        const bool silent = AolKit::ReadIni(L"Checks", L"Checked", kDataFile) == L"Checked";
+    if (AolKit::FileExists(file)) {
+        const bool silent = AolKit::ReadIni(L"Checks", L"Checked", file) == L"Checked";
         SetCheck1_Value(form, silent ? 1 : 0);
         SetMenuChecked(form, kMnuSilent, silent);
     }
@@ -64,8 +66,9 @@ void mnu_Stime_Click(Form1& form) {
 }
 
 void mnu_Ltime_Click(Form1& form) {
-    if (AolKit::FileExists(kDataFile)) {
-        SetText(form.Text1, AolKit::ReadIni(L"Time", L"Time", kDataFile));
+    const std::wstring file = DataFile();
+    if (AolKit::FileExists(file)) {
+        SetText(form.Text1, AolKit::ReadIni(L"Time", L"Time", file));
         return;
     }
     SetText(form.Text1, L"0");
@@ -76,7 +79,7 @@ void mnu_Ltime_Click(Form1& form) {
 // take effect shows there.
 void mnu_rtime_Click(Form1& form) {
     WriteAll({{L"Time", L"Time", L"0"}});
-    SetText(form.Text1, AolKit::ReadIni(L"Time", L"Time", kDataFile));
+    SetText(form.Text1, AolKit::ReadIni(L"Time", L"Time", DataFile()));
 }
 
 // The window's own state is left as it is: only the file is reset.

@@ -1,5 +1,7 @@
 #include "store/data_file.h"
 #include "client/ansi.h"
+#include "store/aolkit_store.h"
+#include "store/data_path.h"
 #include <algorithm>
 #include <utility>
 
@@ -195,3 +197,10 @@ void FileSteps::DiscardTemp() {
 }
 
 } // namespace store
+
+std::wstring DataFile() {
+    char folder[MAX_PATH];
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    const std::wstring windows = length && length < MAX_PATH ? FromAnsi({folder, length}) : L"";
+    return store::DataFileIn(GetFileAttributesA("c:\\windows"), windows);
+}

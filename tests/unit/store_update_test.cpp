@@ -1,6 +1,7 @@
 // The order of a write's file-system steps, against a disk that can fail at
 // any step: the data file is always either the old one or the new one.
 #include "store/update.h"
+#include "store/data_path.h"
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -193,3 +194,16 @@ TEST(StoreUpdate, UnchangedContentsAreNotRewritten) {
 }
 
 } // namespace
+
+// c:\windows wins wherever it is a folder; elsewhere the system's Windows folder.
+TEST(StoreDataFile, TheUsualFolderWhereItIsOneElseTheWindowsFolder) {
+    constexpr unsigned long kFolder = 0x10, kMissing = 0xFFFFFFFF, kFile = 0x20;
+    EXPECT_EQ(store::DataFileIn(kFolder, L"D:\\WINNT"), L"c:\\windows\\vexidle.dat");
+    EXPECT_EQ(store::DataFileIn(kFolder | 0x01, L"C:\\WINDOWS"), L"c:\\windows\\vexidle.dat");
+    EXPECT_EQ(store::DataFileIn(kMissing, L"C:\\WINNT"), L"C:\\WINNT\\vexidle.dat");
+    EXPECT_EQ(store::DataFileIn(kFile, L"C:\\WINNT"), L"C:\\WINNT\\vexidle.dat");
+    EXPECT_EQ(store::DataFileIn(kMissing, L"D:\\WINDOWS"), L"D:\\WINDOWS\\vexidle.dat");
+    EXPECT_EQ(store::DataFileIn(kMissing, L"E:\\"), L"E:\\vexidle.dat");
+    // Without the system's answer, the usual path (which then fails as before).
+    EXPECT_EQ(store::DataFileIn(kMissing, L""), L"c:\\windows\\vexidle.dat");
+}

@@ -1,7 +1,10 @@
 // The engine's handlers on a real Form1 built in the test's own process, with
 // no chat room open (their lines reach no window): the real mouse pointer,
 // the box and mark of Silent mode, the window's size, the CPU a tick costs.
+#include "client/ansi.h"
+#include "engine/announce.h"
 #include "engine/handlers.h"
+#include "tests/wine/standin_harness.h"
 #include "window/behaviour.h"
 #include "window/form1.h"
 #include <cstdio>
@@ -55,8 +58,14 @@ TEST_F(EngineForm, MouseTicksMoveThePointerThroughTheFixedPoints) {
 
 // SetTimer and KillTimer as this program calls them: through its import
 // table's slots for them, which the test points at recorders for a while.
-extern "C" decltype(&SetTimer) setTimerSlot __asm__("__imp__SetTimer@16");
-extern "C" decltype(&KillTimer) killTimerSlot __asm__("__imp__KillTimer@8");
+// The slot's symbol: stdcall names carry their argument bytes on 32-bit x86.
+#ifdef _WIN64
+#define IMPORT_SLOT(name, bytes) __asm__("__imp_" #name)
+#else
+#define IMPORT_SLOT(name, bytes) __asm__("__imp__" #name "@" #bytes)
+#endif
+extern "C" decltype(&SetTimer) setTimerSlot IMPORT_SLOT(SetTimer, 16);
+extern "C" decltype(&KillTimer) killTimerSlot IMPORT_SLOT(KillTimer, 8);
 decltype(&SetTimer) realSetTimer;
 decltype(&KillTimer) realKillTimer;
 std::vector<std::pair<UINT_PTR, UINT>> timerCalls; // (timer, interval); a kill's is 0
@@ -90,6 +99,49 @@ TEST_F(EngineForm, StartArmsTimer1ForAMinuteStopKillsItMouseMovementTimer2For20S
     Swap(killTimerSlot, realKillTimer);
     EXPECT_EQ(timerCalls, (std::vector<std::pair<UINT_PTR, UINT>>{
                               {kTimer1, 60000}, {kTimer1, 0}, {kTimer2, 20000}, {kTimer2, 0}}));
+}
+
+// Windows' answer when the client runs with more rights than idler (UIPI),
+// given at the call: sends refused with ERROR_ACCESS_DENIED; boxes recorded.
+extern "C" decltype(&SendMessageTimeoutA) sendSlot IMPORT_SLOT(SendMessageTimeoutA, 28);
+extern "C" decltype(&MessageBoxA) boxSlot IMPORT_SLOT(MessageBoxA, 16);
+decltype(&SendMessageTimeoutA) realSend;
+decltype(&MessageBoxA) realBox;
+bool refusing = false;
+std::vector<std::string> boxes;
+
+LRESULT WINAPI RefusingSend(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT f, UINT ms, PDWORD_PTR r) {
+    if (!refusing) return realSend(w, m, wp, lp, f, ms, r);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT) {
+    boxes.emplace_back(text);
+    return IDOK;
+}
+
+TEST_F(EngineForm, AClientThatRefusesOurMessagesIsToldOnceAndServedAsSoonAsItTakesThem) {
+    auto client = standin_harness::Start(L"");
+    ASSERT_TRUE(client);
+    realSend = &RefusingSend;
+    realBox = &RecordBox;
+    Swap(sendSlot, realSend);
+    Swap(boxSlot, realBox);
+    refusing = true;
+    for (int i = 0; i < 3; ++i) Timer1_Timer(*form);
+    refusing = false;
+    Timer1_Timer(*form);
+    Swap(sendSlot, realSend);
+    Swap(boxSlot, realBox);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("as administrator"), std::string::npos) << boxes[0];
+    EXPECT_EQ(GetText(form->Text1), L"4");
+    // The fourth tick's pair is the room's first: nothing of the refused ticks went.
+    ASSERT_TRUE(client->WaitFor(standin_log::Named("chat"), std::chrono::seconds(5), 2));
+    const auto lines = standin_log::ChatBytes(client->Events());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], ToAnsi(announce::StatusLine(L"4", GetText(form->Text4))));
 }
 
 TEST_F(EngineForm, SilentMenuSetsBoxAndMarkTogether) {

@@ -4,6 +4,7 @@
 // second thread while the handler waits in them.
 #include "store/aolkit_store.h"
 #include "store/commands.h"
+#include "store/data_path.h"
 #include "tests/wine/store_file_util.h"
 #include "window/form1.h"
 #include <gtest/gtest.h>
@@ -11,6 +12,9 @@
 #include <thread>
 
 namespace {
+
+// Where the commands keep the data file under Wine.
+constexpr const wchar_t* kDataFile = store::kFixedDataFile;
 
 const std::string kResetFile = "[Time]\r\nTIME=0\r\n[Prefs]\r\nREASON=\r\nLINK=\r\nTEXT=\r\n"
                                "[Checks]\r\nCHECKED=UnChecked\r\n";

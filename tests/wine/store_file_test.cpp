@@ -29,6 +29,8 @@ TEST(StoreFileExists, OnlyAnExistingOrdinaryFileCounts) {
     PutFile(folder / L".hidden.dat", "[Prefs]\r\n");
     ASSERT_TRUE(GetFileAttributesW((folder / L".hidden.dat").c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_FALSE(AolKit::FileExists(folder / L".hidden.dat"));
+    // Where c:\windows is a folder, as here, the data file is where it always was.
+    EXPECT_EQ(DataFile(), L"c:\\windows\\vexidle.dat");
 }
 
 TEST(StoreReadIni, MissingFileSectionOrKeyReadsEmpty) {
