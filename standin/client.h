@@ -92,7 +92,6 @@ struct EventLog {
 
 struct Client {
     Options options;
-    std::string name; // the screen name in the ANSI code page
     EventLog log;
     HINSTANCE instance{};
     HWND frame{};
@@ -111,11 +110,10 @@ struct Client {
 };
 
 // event_log.cpp
-bool OpenLog(EventLog& log, const std::wstring& path);
+bool OpenLog(EventLog& log, const std::string& path);
 void WriteEvent(EventLog& log, std::string_view event, const std::vector<Field>& fields = {});
 Client* ClientOf(HWND window); // the client that owns any of its windows
 void Log(HWND window, std::string_view event, const std::vector<Field>& fields = {});
-std::string ToAnsi(const std::wstring& text);
 std::string WindowText(HWND window); // caption bytes, own windows only
 std::string ClassOf(HWND window);
 Field Handle(std::string key, HWND window);
@@ -158,5 +156,6 @@ void AnswerWithBox(Client& client, bool imsOn);
 void PromptAnswered(Client& client);
 void SignOff(Client& client);
 void SetFrameTimer(Client& client, FrameTimer timer, double seconds);
+DWORD Milliseconds(double seconds); // seconds as the options give them: 0 to a week
 
 } // namespace standin

@@ -111,63 +111,59 @@ LRESULT TextBoxGetText(const TextBox& box, WPARAM size, LPARAM lParam) {
 }
 
 LRESULT CALLBACK TextBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        TextBox* box = TextBoxOf(window);
-        switch (message) {
-        case WM_NCCREATE: {
-            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            box = new TextBox;
-            box->text = create->lpszName ? create->lpszName : "";
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
-            break;
-        }
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            delete box;
-            break;
-        case WM_SETTEXT:
-            if (!box) break;
-            DefWindowProcA(window, message, wParam, lParam);
-            return TextBoxSetText(window, *box, lParam);
-        case WM_GETTEXT:
-            if (box) return TextBoxGetText(*box, wParam, lParam);
-            break;
-        case WM_GETTEXTLENGTH:
-            if (box) return static_cast<LRESULT>(box->text.size());
-            break;
-        case WM_CHAR:
-            if (box) return TextBoxChar(window, *box, wParam);
-            break;
-        case WM_LBUTTONDOWN:
-            SetFocus(window);
-            return 0;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            InvalidateRect(window, nullptr, TRUE);
-            return 0;
-        case WM_SIZE:
-            if (box && IsRoomView(window)) ResizeRoomView(window, box->view);
-            return 0;
-        case WM_VSCROLL:
-            if (box && IsRoomView(window)) ScrollRoomView(window, box->view, LOWORD(wParam));
-            return 0;
-        case WM_MOUSEWHEEL:
-            if (box && IsRoomView(window)) {
-                WheelRoomView(window, box->view, GET_WHEEL_DELTA_WPARAM(wParam));
-            }
-            return 0;
-        case WM_GETDLGCODE:
-            return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-            PaintTextBox(window);
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
+    TextBox* box = TextBoxOf(window);
+    switch (message) {
+    case WM_NCCREATE: {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        box = new TextBox;
+        box->text = create->lpszName ? create->lpszName : "";
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
+        break;
     }
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        delete box;
+        break;
+    case WM_SETTEXT:
+        if (!box) break;
+        DefWindowProcA(window, message, wParam, lParam);
+        return TextBoxSetText(window, *box, lParam);
+    case WM_GETTEXT:
+        if (box) return TextBoxGetText(*box, wParam, lParam);
+        break;
+    case WM_GETTEXTLENGTH:
+        if (box) return static_cast<LRESULT>(box->text.size());
+        break;
+    case WM_CHAR:
+        if (box) return TextBoxChar(window, *box, wParam);
+        break;
+    case WM_LBUTTONDOWN:
+        SetFocus(window);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_SIZE:
+        if (box && IsRoomView(window)) ResizeRoomView(window, box->view);
+        return 0;
+    case WM_VSCROLL:
+        if (box && IsRoomView(window)) ScrollRoomView(window, box->view, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (box && IsRoomView(window)) {
+            WheelRoomView(window, box->view, GET_WHEEL_DELTA_WPARAM(wParam));
+        }
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintTextBox(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 // The icon's click: logged, then told to its parent, which may close the
@@ -182,64 +178,56 @@ void IconClicked(HWND window) {
 // --send-on-down, by the button-down alone); its user data says whether it
 // is held down.
 LRESULT CALLBACK IconProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-        case WM_LBUTTONDOWN: {
-            const Client* client = ClientOf(window);
-            if (client && client->options.sendOnDown) {
-                IconClicked(window);
-                return 0;
-            }
-            SetWindowLongPtrA(window, GWLP_USERDATA, 1);
-            InvalidateRect(window, nullptr, TRUE);
-            return 0;
-        }
-        case WM_LBUTTONUP:
-            if (!GetWindowLongPtrA(window, GWLP_USERDATA)) return 0;
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            InvalidateRect(window, nullptr, TRUE);
+    switch (message) {
+    case WM_LBUTTONDOWN: {
+        const Client* client = ClientOf(window);
+        if (client && client->options.sendOnDown) {
             IconClicked(window);
             return 0;
-        case WM_SETTEXT:
-            InvalidateRect(window, nullptr, TRUE);
-            break;
-        case WM_PAINT: {
-            Painter p(window);
-            RECT area = ClientArea(window);
-            const bool down = GetWindowLongPtrA(window, GWLP_USERDATA) != 0;
-            DrawFrameControl(p.dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
-            DrawBytes(p.dc, WindowText(window), area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            return 0;
         }
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 1);
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
     }
+    case WM_LBUTTONUP:
+        if (!GetWindowLongPtrA(window, GWLP_USERDATA)) return 0;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        InvalidateRect(window, nullptr, TRUE);
+        IconClicked(window);
+        return 0;
+    case WM_SETTEXT:
+        InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        Painter p(window);
+        RECT area = ClientArea(window);
+        const bool down = GetWindowLongPtrA(window, GWLP_USERDATA) != 0;
+        DrawFrameControl(p.dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
+        DrawBytes(p.dc, WindowText(window), area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        return 0;
+    }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 // Static texts and the people list show their caption, one line per "\n".
 LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-        case WM_SETTEXT:
-            InvalidateRect(window, nullptr, TRUE);
-            break;
-        case WM_PAINT: {
-            Painter p(window);
-            RECT area = ClientArea(window);
-            const bool list = ClassOf(window) == kListboxClass;
-            FillRect(p.dc, &area, GetSysColorBrush(list ? COLOR_WINDOW : COLOR_BTNFACE));
-            if (list) DrawEdge(p.dc, &area, EDGE_SUNKEN, BF_RECT);
-            InflateRect(&area, -4, -3);
-            DrawBytes(p.dc, WindowText(window), area, DT_WORDBREAK);
-            return 0;
-        }
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_SETTEXT:
+        InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        Painter p(window);
+        RECT area = ClientArea(window);
+        const bool list = ClassOf(window) == kListboxClass;
+        FillRect(p.dc, &area, GetSysColorBrush(list ? COLOR_WINDOW : COLOR_BTNFACE));
+        if (list) DrawEdge(p.dc, &area, EDGE_SUNKEN, BF_RECT);
+        InflateRect(&area, -4, -3);
+        DrawBytes(p.dc, WindowText(window), area, DT_WORDBREAK);
+        return 0;
     }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 // A group passes its controls' notifications on to the window it sits in.

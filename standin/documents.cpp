@@ -48,7 +48,7 @@ void SendChatLine(HWND input) {
     if (line.empty()) return;
     HWND view = FindWindowExA(GetParent(input), nullptr, kRichClass, nullptr);
     const Client* client = ClientOf(input);
-    if (view != input && client) AppendLine(view, client->name, line);
+    if (view != input && client) AppendLine(view, client->options.name, line);
     HWND room = DocumentOf(input);
     std::vector<Field> fields{Text("room", Cp1252ToUtf8(WindowText(room))), Handle("hwnd", room)};
     for (Field& f : Bytes(line)) fields.push_back(std::move(f));
@@ -114,30 +114,26 @@ void DocumentCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK DocumentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-        case WM_CREATE: {
-            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            const auto* mdi = reinterpret_cast<const MDICREATESTRUCTA*>(create->lpCreateParams);
-            SetWindowLongPtrA(window, GWLP_USERDATA, mdi->lParam);
-            break;
-        }
-        case WM_SIZE:
-            if (KindOf(window) == Document::Room || KindOf(window) == Document::Decoy) {
-                LayoutRoom(window, LOWORD(lParam), HIWORD(lParam));
-            }
-            break;
-        case WM_COMMAND:
-            DocumentCommand(window, wParam, lParam);
-            return 0;
-        case WM_DESTROY:
-            LogClosed(window);
-            break;
-        }
-        return DefMDIChildProcA(window, message, wParam, lParam);
-    } catch (...) {
-        return DefMDIChildProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE: {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        const auto* mdi = reinterpret_cast<const MDICREATESTRUCTA*>(create->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, mdi->lParam);
+        break;
     }
+    case WM_SIZE:
+        if (KindOf(window) == Document::Room || KindOf(window) == Document::Decoy) {
+            LayoutRoom(window, LOWORD(lParam), HIWORD(lParam));
+        }
+        break;
+    case WM_COMMAND:
+        DocumentCommand(window, wParam, lParam);
+        return 0;
+    case WM_DESTROY:
+        LogClosed(window);
+        break;
+    }
+    return DefMDIChildProcA(window, message, wParam, lParam);
 }
 
 HWND CreateDocument(Client& client, const std::string& caption, Document kind, int width,
@@ -159,7 +155,7 @@ HWND CreateDocument(Client& client, const std::string& caption, Document kind, i
 // input box, the people, the Send icon, the count. missing leaves one class
 // out; single keeps one "RICHCNTL" only.
 void AddRoomControls(HWND parent, const Client& client, const char* missing, bool single = false) {
-    const std::string people = client.name + "\nGuest 4821\nGuest 1177";
+    const std::string people = client.options.name + "\nGuest 4821\nGuest 1177";
     auto add = [&](const char* cls, const char* text, int id, DWORD style = 0, DWORD exStyle = 0) {
         if (cls != missing) AddControl(parent, cls, text, id, 0, 0, 10, 10, style, exStyle);
     };

@@ -1,14 +1,19 @@
+#include "engine/fallbacks.h"
 #include "standin/client.h"
 #include <algorithm>
 
 namespace standin {
 
-bool OpenLog(EventLog& log, const std::wstring& path) {
+bool OpenLog(EventLog& log, const std::string& path) {
     // Shared for reading, writing and deleting: tests read the log while the
-    // client runs and remove it afterwards.
-    log.file = CreateFileW(path.c_str(), GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // client runs and remove it afterwards. Windows 95, 98 and ME know no
+    // FILE_SHARE_DELETE and refuse the call that asks for it.
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    for (DWORD share : {all, all & ~DWORD(FILE_SHARE_DELETE)}) {
+        log.file = CreateFileA(path.c_str(), GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (log.file != INVALID_HANDLE_VALUE) break;
+    }
     QueryPerformanceFrequency(&log.frequency);
     QueryPerformanceCounter(&log.start);
     return log.file != INVALID_HANDLE_VALUE;
@@ -29,23 +34,13 @@ void WriteEvent(EventLog& log, std::string_view event, const std::vector<Field>&
 }
 
 Client* ClientOf(HWND window) {
-    HWND root = GetAncestor(window, GA_ROOT);
+    HWND root = RootWindow(window);
     if (root && ClassOf(root) != kFrameClass) root = GetWindow(root, GW_OWNER);
     return root ? reinterpret_cast<Client*>(GetWindowLongPtrA(root, GWLP_USERDATA)) : nullptr;
 }
 
 void Log(HWND window, std::string_view event, const std::vector<Field>& fields) {
     if (Client* client = ClientOf(window)) WriteEvent(client->log, event, fields);
-}
-
-std::string ToAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(size > 0 ? size : 0, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
-    return bytes;
 }
 
 std::string WindowText(HWND window) {

@@ -1,7 +1,7 @@
 // The client frame: its toolbar with the keyword box, the MDI area, and the
 // clock of the client's moods (idle prompt, sign-off, hang, quit).
 #include "standin/client.h"
-#include <cmath>
+#include <algorithm>
 
 namespace standin {
 namespace {
@@ -21,24 +21,21 @@ std::string Trim(const std::string& text) {
 LRESULT CALLBACK KeywordBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     Client* client = ClientOf(box);
     if (!client || !client->editProc) return DefWindowProcA(box, message, wParam, lParam);
-    try {
-        if (message == WM_SETTEXT) {
-            const char* bytes = reinterpret_cast<const char*>(lParam);
-            std::vector<Field> fields{Text("target", TargetName(box)), Handle("hwnd", box)};
-            for (Field& f : Bytes(bytes ? bytes : "")) fields.push_back(std::move(f));
-            Log(box, "settext", fields);
-        } else if (message == WM_CHAR) {
-            Log(box, "char",
-                {Text("target", TargetName(box)), Handle("hwnd", box),
-                 Number("code", static_cast<long long>(wParam))});
-            if (wParam == 13) {
-                const std::string keyword = Trim(WindowText(box));
-                CallWindowProcA(client->editProc, box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-                GoToKeyword(*client, keyword);
-                return 0;
-            }
+    if (message == WM_SETTEXT) {
+        const char* bytes = reinterpret_cast<const char*>(lParam);
+        std::vector<Field> fields{Text("target", TargetName(box)), Handle("hwnd", box)};
+        for (Field& f : Bytes(bytes ? bytes : "")) fields.push_back(std::move(f));
+        Log(box, "settext", fields);
+    } else if (message == WM_CHAR) {
+        Log(box, "char",
+            {Text("target", TargetName(box)), Handle("hwnd", box),
+             Number("code", static_cast<long long>(wParam))});
+        if (wParam == 13) {
+            const std::string keyword = Trim(WindowText(box));
+            CallWindowProcA(client->editProc, box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+            GoToKeyword(*client, keyword);
+            return 0;
         }
-    } catch (...) {
     }
     return CallWindowProcA(client->editProc, box, message, wParam, lParam);
 }
@@ -50,7 +47,7 @@ void Layout(const Client& client, int width, int height) {
 }
 
 void Hang(Client& client) {
-    const DWORD ms = static_cast<DWORD>(std::lround(client.options.hangFor * 1000));
+    const DWORD ms = Milliseconds(client.options.hangFor);
     WriteEvent(client.log, "hang", {Number("ms", ms)});
     // Not answering anything, as a client busy elsewhere does.
     Sleep(ms);
@@ -98,32 +95,28 @@ void OnFrameTimer(Client& client, UINT_PTR timer) {
 LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* client = reinterpret_cast<Client*>(GetWindowLongPtrA(frame, GWLP_USERDATA));
     HWND mdi = client ? client->mdi : nullptr;
-    try {
-        switch (message) {
-        case WM_NCCREATE: {
-            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            SetWindowLongPtrA(frame, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-            break;
-        }
-        case WM_SIZE:
-            if (client) Layout(*client, LOWORD(lParam), HIWORD(lParam));
-            return 0;
-        case WM_TIMER:
-            if (client) OnFrameTimer(*client, wParam);
-            return 0;
-        case kShowBox:
-            if (client) ShowBox(*client, wParam != 0);
-            return 0;
-        case kOpenRoom:
-            if (client) CreateRoom(*client, "Lobby " + std::to_string(wParam));
-            return 0;
-        case WM_DESTROY:
-            if (client) WriteEvent(client->log, "quit");
-            PostQuitMessage(0);
-            return 0;
-        }
-    } catch (...) {
+    switch (message) {
+    case WM_NCCREATE: {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        break;
+    }
+    case WM_SIZE:
+        if (client) Layout(*client, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_TIMER:
+        if (client) OnFrameTimer(*client, wParam);
+        return 0;
+    case kShowBox:
+        if (client) ShowBox(*client, wParam != 0);
+        return 0;
+    case kOpenRoom:
+        if (client) CreateRoom(*client, "Lobby " + std::to_string(wParam));
+        return 0;
+    case WM_DESTROY:
+        if (client) WriteEvent(client->log, "quit");
+        PostQuitMessage(0);
+        return 0;
     }
     return DefFrameProcA(frame, mdi, message, wParam, lParam);
 }
@@ -187,7 +180,7 @@ void GoToKeyword(Client& client, const std::string& keyword) {
     if (keyword.compare(0, prefix.size(), prefix) != 0) return;
     const std::string to = keyword.substr(prefix.size());
     if (client.options.imDelay > 0) {
-        const DWORD delayMs = static_cast<DWORD>(std::lround(client.options.imDelay * 1000));
+        const DWORD delayMs = Milliseconds(client.options.imDelay);
         client.pendingIms.push_back({to, GetTickCount() + delayMs});
         if (client.pendingIms.size() == 1) SetFrameTimer(client, kImTimer, client.options.imDelay);
     } else {
@@ -223,12 +216,15 @@ void SignOff(Client& client) {
     CloseDocuments(client);
 }
 
+DWORD Milliseconds(double seconds) {
+    return static_cast<DWORD>(seconds * 1000 + 0.5); // at most a week: no overflow
+}
+
 // seconds 0 leaves the timer off, except for the hang, which may start at once.
 void SetFrameTimer(Client& client, FrameTimer timer, double seconds) {
     if (seconds <= 0 && timer != kHangTimer) return;
-    const UINT ms =
-        static_cast<UINT>(std::max(std::lround(seconds * 1000), long(USER_TIMER_MINIMUM)));
-    SetTimer(client.frame, timer, ms, nullptr);
+    SetTimer(client.frame, timer, std::max(Milliseconds(seconds), DWORD(USER_TIMER_MINIMUM)),
+             nullptr);
 }
 
 } // namespace standin

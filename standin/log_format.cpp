@@ -1,8 +1,9 @@
 #include "standin/log_format.h"
-#include <cstdio>
 
 namespace standin {
 namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
 
 // Code points of 0x80-0x9F in Windows-1252.
 constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -42,12 +43,11 @@ std::vector<Field> Bytes(std::string_view bytes) {
 }
 
 std::string Hex(std::string_view bytes) {
-    static const char kDigits[] = "0123456789abcdef";
     std::string out;
     out.reserve(bytes.size() * 2);
     for (unsigned char b : bytes) {
-        out += kDigits[b >> 4];
-        out += kDigits[b & 15];
+        out += kHexDigits[b >> 4];
+        out += kHexDigits[b & 15];
     }
     return out;
 }
@@ -68,9 +68,9 @@ std::string JsonString(std::string_view utf8) {
             out += '\\';
             out += static_cast<char>(c);
         } else if (c < 0x20 || c == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
+            out += "\\u00";
+            out += kHexDigits[c >> 4];
+            out += kHexDigits[c & 15];
         } else {
             out += static_cast<char>(c);
         }
@@ -79,10 +79,11 @@ std::string JsonString(std::string_view utf8) {
 }
 
 std::string FormatEvent(double seconds, std::string_view event, const std::vector<Field>& fields) {
-    char time[32];
-    std::snprintf(time, sizeof time, "%.3f", seconds);
-    std::string line = "{\"t\":";
-    line += time;
+    // Seconds to the millisecond, as "%.3f" writes them, without printf's
+    // formatting code (some 20 KB).
+    const long long ms = static_cast<long long>(seconds * 1000 + 0.5);
+    const std::string fraction = std::to_string(1000 + ms % 1000);
+    std::string line = "{\"t\":" + std::to_string(ms / 1000) + "." + fraction.substr(1);
     line += ",\"event\":" + JsonString(event);
     for (const Field& f : fields) line += "," + JsonString(f.key) + ":" + f.json;
     return line + "}\n";

@@ -1,23 +1,14 @@
 // standin.exe: a stand-in for the client, with its window tree, its reactions
 // to the messages the idler sends, and a log of everything that reaches it.
+#include "engine/fallbacks.h"
 #include "standin/client.h"
-#include <shellapi.h>
 
 namespace {
 
 using namespace standin;
 
-std::vector<std::wstring> Arguments() {
-    int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::wstring> result;
-    for (int i = 1; args && i < count; ++i) result.emplace_back(args[i]);
-    if (args) LocalFree(args);
-    return result;
-}
-
-void ReportError(const std::wstring& text) {
-    const std::string bytes = ToAnsi(L"standin: " + text + L"\n");
+void ReportError(const std::string& text) {
+    const std::string bytes = "standin: " + text + "\n";
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
               &written, nullptr);
@@ -29,13 +20,13 @@ bool BuildWindows(Client& client) {
     if (!CreateFrame(client)) return false;
     const Options& o = client.options;
     if (o.welcomes.empty()) {
-        CreateWelcome(client, "Welcome, " + client.name + "!");
+        CreateWelcome(client, "Welcome, " + o.name + "!");
     } else {
-        for (const std::wstring& caption : o.welcomes) CreateWelcome(client, ToAnsi(caption));
+        for (const std::string& caption : o.welcomes) CreateWelcome(client, caption);
     }
     for (int i = 1; i <= o.rooms; ++i) CreateRoom(client, "Lobby " + std::to_string(i));
     for (Decoy decoy : o.decoys) CreateDecoy(client, decoy);
-    if (o.imOpen) OpenImWindow(client, ToAnsi(o.imOpenTo));
+    if (o.imOpen) OpenImWindow(client, o.imOpenTo);
     ShowWindow(client.frame, SW_SHOWNORMAL);
     UpdateWindow(client.frame);
     if (o.boxOpen) ShowBox(client, client.imsOn);
@@ -53,7 +44,7 @@ int RunMessageLoop(Client& client) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // Keys for the message box go through its dialog handling.
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        HWND root = msg.hwnd ? RootWindow(msg.hwnd) : nullptr;
         if (root && ClassOf(root) == kBoxClass && IsDialogMessageA(root, &msg)) continue;
         if (TranslateMDISysAccel(client.mdi, &msg)) continue;
         TranslateMessage(&msg);
@@ -65,26 +56,25 @@ int RunMessageLoop(Client& client) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const ParseResult parsed = ParseOptions(Arguments());
+    const ParseResult parsed = ParseOptions(CommandLineArguments(GetCommandLineA()));
     if (!parsed.error.empty()) {
-        ReportError(parsed.error + L"\n" + Usage());
+        ReportError(parsed.error + "\n" + Usage());
         return 2;
     }
     Client client;
     client.options = parsed.options;
     client.instance = instance;
-    client.name = ToAnsi(client.options.name);
     if (!client.options.log.empty() && !OpenLog(client.log, client.options.log)) {
-        ReportError(L"cannot open the log " + client.options.log);
+        ReportError("cannot open the log " + client.options.log);
         return 3;
     }
     if (!RegisterControls(instance) || !RegisterDocuments(instance) || !RegisterPrompts(instance) ||
         !RegisterFrame(instance) || !BuildWindows(client)) {
-        ReportError(L"cannot create the client's windows");
+        ReportError("cannot create the client's windows");
         return 4;
     }
     WriteEvent(client.log, "ready",
-               {Handle("frame", client.frame), Text("name", Cp1252ToUtf8(client.name)),
+               {Handle("frame", client.frame), Text("name", Cp1252ToUtf8(client.options.name)),
                 Number("rooms", client.options.rooms)});
     StartTimers(client);
     return RunMessageLoop(client);

@@ -1,7 +1,6 @@
 // The client's top-level answers: the idle prompt ("_AOL_Modal") and the
 // "America Online" message box ("#32770") that follows a switch of the IMs.
 #include "standin/client.h"
-#include <cmath>
 
 namespace standin {
 namespace {
@@ -40,21 +39,17 @@ void PromptCommand(HWND prompt, int id) {
 }
 
 LRESULT CALLBACK PromptProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) PromptCommand(window, LOWORD(wParam));
-            return 0;
-        case WM_CLOSE: // only its icons answer the prompt
-            return 0;
-        case WM_DESTROY:
-            LogClosed(window);
-            break;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) PromptCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_CLOSE: // only its icons answer the prompt
+        return 0;
+    case WM_DESTROY:
+        LogClosed(window);
+        break;
     }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 constexpr const char* kSpaceDown = "standin.space";
@@ -98,30 +93,27 @@ void AddBoxButton(HWND box) {
 
 // lParam of WM_INITDIALOG: milliseconds before the box gets its button.
 INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            if (lParam > 0) {
-                SetTimer(box, 1, static_cast<UINT>(lParam), nullptr);
-            } else {
-                AddBoxButton(box);
-            }
-            return FALSE; // the focus is set already, or comes with the button
-        case WM_TIMER:
-            KillTimer(box, wParam);
+    switch (message) {
+    case WM_INITDIALOG:
+        if (lParam > 0) {
+            SetTimer(box, 1, static_cast<UINT>(lParam), nullptr);
+        } else {
             AddBoxButton(box);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                Log(box, "box_answered", {Handle("hwnd", box)});
-                DestroyWindow(box);
-            }
-            return TRUE;
-        case WM_DESTROY:
-            LogClosed(box);
-            return FALSE;
         }
-    } catch (...) {
+        return FALSE; // the focus is set already, or comes with the button
+    case WM_TIMER:
+        KillTimer(box, wParam);
+        AddBoxButton(box);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            Log(box, "box_answered", {Handle("hwnd", box)});
+            DestroyWindow(box);
+        }
+        return TRUE;
+    case WM_DESTROY:
+        LogClosed(box);
+        return FALSE;
     }
     return FALSE;
 }
@@ -198,7 +190,7 @@ void ShowPrompts(Client& client) {
 void ShowBox(Client& client, bool imsOn) {
     const std::vector<WORD> dialog = BoxTemplate(imsOn ? L"Your Instant Messages are now on."
                                                        : L"Your Instant Messages are now off.");
-    const auto buttonMs = static_cast<LPARAM>(std::lround(client.options.boxButtonAfter * 1000));
+    const auto buttonMs = static_cast<LPARAM>(Milliseconds(client.options.boxButtonAfter));
     HWND box = CreateDialogIndirectParamA(client.instance,
                                           reinterpret_cast<LPCDLGTEMPLATEA>(dialog.data()),
                                           client.frame, BoxProc, buttonMs);

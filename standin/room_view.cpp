@@ -82,34 +82,35 @@ struct Canvas {
     }
 };
 
-int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
 }
 
-bool Installed(HDC dc, const std::wstring& face) {
+// Face names go to the system as the line has them: in ASCII, as every face
+// name of a Western system is, 1252 and the system's code page agree.
+bool Installed(HDC dc, const std::string& face) {
     if (face.empty() || face.size() >= LF_FACESIZE) return false;
-    LOGFONTW query{};
+    LOGFONTA query{};
     query.lfCharSet = DEFAULT_CHARSET;
     face.copy(query.lfFaceName, face.size());
     bool found = false;
-    EnumFontFamiliesExW(dc, &query, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExA(dc, &query, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
 // A face list as HTML writes it ("arial narrow, helvetica"): the first face
 // the system has, else the client's own face, which the system maps to one
 // it has if it must.
-std::wstring FaceFor(HDC dc, FontCache& cache, const std::string& faces) {
+std::string FaceFor(HDC dc, FontCache& cache, const std::string& faces) {
     if (const auto known = cache.faces.find(faces); known != cache.faces.end()) {
         return known->second;
     }
     if (cache.faces.size() >= kMaxFaceLists) cache.faces.clear();
-    std::wstring chosen = Widen(kChatFace);
+    std::string chosen = kChatFace;
     for (size_t start = 0; start <= faces.size();) {
         const size_t comma = std::min(faces.find(',', start), faces.size());
-        const std::wstring face =
-            Widen(TrimBlanks(std::string_view(faces).substr(start, comma - start)));
+        const std::string face(TrimBlanks(std::string_view(faces).substr(start, comma - start)));
         if (Installed(dc, face)) {
             chosen = face;
             break;
@@ -122,10 +123,10 @@ std::wstring FaceFor(HDC dc, FontCache& cache, const std::string& faces) {
 // Fonts are keyed by the installed face, so lines cannot make more of them
 // than the system has faces.
 HFONT FontFor(HDC dc, FontCache& cache, const ChatStyle& style) {
-    const std::wstring face = FaceFor(dc, cache, style.face);
+    const std::string face = FaceFor(dc, cache, style.face);
     HFONT& font = cache.fonts[{face, style.bold, style.italic, style.underline}];
     if (!font) {
-        font = CreateFontW(-MulDiv(kPointSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+        font = CreateFontA(-MulDiv(kPointSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
                            style.bold ? FW_BOLD : FW_NORMAL, style.italic, style.underline, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str());
@@ -144,8 +145,8 @@ int TextWidth(HDC dc, FontCache& cache, const ChatStyle& style, std::string_view
 // Rows are as high as the plain text's font; other faces share its baseline.
 void TakeMetrics(HDC dc, RoomView& room) {
     SelectObject(dc, FontFor(dc, room.fonts, ChatStyle{}));
-    TEXTMETRICW metrics{};
-    if (!GetTextMetricsW(dc, &metrics)) return;
+    TEXTMETRICA metrics{};
+    if (!GetTextMetricsA(dc, &metrics)) return;
     room.rowHeight = std::max<int>(metrics.tmHeight + metrics.tmExternalLeading + 1, 1);
     room.ascent = metrics.tmAscent;
 }

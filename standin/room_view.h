@@ -14,9 +14,9 @@ namespace standin {
 // The view's fonts by face and style, made when first used and deleted with
 // the view; and which faces the system has, asked once each.
 struct FontCache {
-    using Key = std::tuple<std::wstring, bool, bool, bool>; // face, bold, italic, underline
+    using Key = std::tuple<std::string, bool, bool, bool>; // face, bold, italic, underline
     std::map<Key, HFONT> fonts;
-    std::map<std::string, std::wstring> faces; // a line's face list to an installed face
+    std::map<std::string, std::string> faces; // a line's face list to an installed face
 
     FontCache() = default;
     FontCache(const FontCache&) = delete;

@@ -6,6 +6,11 @@
 #include <cstdlib>
 #include <new>
 
+// Each message starts with the program's name; the stand-in links this too.
+#ifndef IDLER_PROGRAM
+#define IDLER_PROGRAM "idler"
+#endif
+
 namespace {
 
 [[noreturn]] void Fail(const char* what) {
@@ -17,7 +22,7 @@ namespace {
 
 void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
-    Fail("idler: out of memory");
+    Fail(IDLER_PROGRAM ": out of memory");
 }
 void* operator new[](std::size_t size) {
     return ::operator new(size);
@@ -37,34 +42,34 @@ void operator delete[](void* p, std::size_t) noexcept {
 
 namespace std {
 [[noreturn]] void __throw_bad_alloc() {
-    Fail("idler: out of memory");
+    Fail(IDLER_PROGRAM ": out of memory");
 }
 [[noreturn]] void __throw_bad_array_new_length() {
-    Fail("idler: out of memory");
+    Fail(IDLER_PROGRAM ": out of memory");
 }
 [[noreturn]] void __throw_length_error(const char*) {
-    Fail("idler: text too long");
+    Fail(IDLER_PROGRAM ": text too long");
 }
 [[noreturn]] void __throw_logic_error(const char*) {
-    Fail("idler: internal error");
+    Fail(IDLER_PROGRAM ": internal error");
 }
 [[noreturn]] void __throw_out_of_range(const char*) {
-    Fail("idler: internal error");
+    Fail(IDLER_PROGRAM ": internal error");
 }
 [[noreturn]] void __throw_out_of_range_fmt(const char*, ...) {
-    Fail("idler: internal error");
+    Fail(IDLER_PROGRAM ": internal error");
 }
 [[noreturn]] void __throw_invalid_argument(const char*) {
-    Fail("idler: internal error");
+    Fail(IDLER_PROGRAM ": internal error");
 }
 [[noreturn]] void __throw_bad_function_call() {
-    Fail("idler: internal error");
+    Fail(IDLER_PROGRAM ": internal error");
 }
 } // namespace std
 
 namespace __gnu_cxx {
 // The default handler pulls in the symbol demangler for its message.
 void __verbose_terminate_handler() {
-    Fail("idler: internal error");
+    Fail(IDLER_PROGRAM ": internal error");
 }
 } // namespace __gnu_cxx

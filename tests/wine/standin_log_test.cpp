@@ -62,37 +62,37 @@ TEST(StandinLog, ReaderTakesCompleteLinesOnlyAndSkipsNoise) {
 
 TEST(StandinOptions, ValuesAreReadAndDefaultsKept) {
     const ParseResult none = ParseOptions({});
-    EXPECT_EQ(none.error, L"");
+    EXPECT_EQ(none.error, "");
     EXPECT_EQ(none.options.rooms, 1);
     EXPECT_EQ(none.options.imIcons, 10);
     EXPECT_EQ(none.options.idleAfter, 0);
 
-    const ParseResult all = ParseOptions({L"--name=Some One",
-                                          L"--rooms=3",
-                                          L"--decoys=no-icon,grandchildren",
-                                          L"--welcome=Welcome, a!",
-                                          L"--welcome=welcome, b!",
-                                          L"--idle-after=0.25",
-                                          L"--signoff-after=2",
-                                          L"--prompts=2",
-                                          L"--prompt-decoy",
-                                          L"--hang-at=1",
-                                          L"--hang-for=3.5",
-                                          L"--im-icons=8",
-                                          L"--im-open=Pal",
-                                          L"--no-box",
-                                          L"--im-delay=1",
-                                          L"--box-delay=2",
-                                          L"--box-open",
-                                          L"--box-button-after=0.5",
-                                          L"--quit-after=60",
-                                          L"--log=c:\\x.log"});
-    ASSERT_EQ(all.error, L"");
+    const ParseResult all = ParseOptions({"--name=Some One",
+                                          "--rooms=3",
+                                          "--decoys=no-icon,grandchildren",
+                                          "--welcome=Welcome, a!",
+                                          "--welcome=welcome, b!",
+                                          "--idle-after=0.25",
+                                          "--signoff-after=2",
+                                          "--prompts=2",
+                                          "--prompt-decoy",
+                                          "--hang-at=1",
+                                          "--hang-for=3.5",
+                                          "--im-icons=8",
+                                          "--im-open=Pal",
+                                          "--no-box",
+                                          "--im-delay=1",
+                                          "--box-delay=2",
+                                          "--box-open",
+                                          "--box-button-after=0.5",
+                                          "--quit-after=60",
+                                          "--log=c:\\x.log"});
+    ASSERT_EQ(all.error, "");
     const Options& o = all.options;
-    EXPECT_EQ(o.name, L"Some One");
+    EXPECT_EQ(o.name, "Some One");
     EXPECT_EQ(o.rooms, 3);
     EXPECT_EQ(o.decoys, (std::vector<Decoy>{Decoy::NoIcon, Decoy::Grandchildren}));
-    EXPECT_EQ(o.welcomes, (std::vector<std::wstring>{L"Welcome, a!", L"welcome, b!"}));
+    EXPECT_EQ(o.welcomes, (std::vector<std::string>{"Welcome, a!", "welcome, b!"}));
     EXPECT_DOUBLE_EQ(o.idleAfter, 0.25);
     EXPECT_DOUBLE_EQ(o.signOffAfter, 2);
     EXPECT_EQ(o.prompts, 2);
@@ -100,23 +100,32 @@ TEST(StandinOptions, ValuesAreReadAndDefaultsKept) {
     EXPECT_DOUBLE_EQ(o.hangFor, 3.5);
     EXPECT_EQ(o.imIcons, 8);
     EXPECT_TRUE(o.imOpen);
-    EXPECT_EQ(o.imOpenTo, L"Pal");
+    EXPECT_EQ(o.imOpenTo, "Pal");
     EXPECT_TRUE(o.noBox);
     EXPECT_DOUBLE_EQ(o.boxDelay, 2);
     EXPECT_TRUE(o.boxOpen);
     EXPECT_DOUBLE_EQ(o.boxButtonAfter, 0.5);
     EXPECT_DOUBLE_EQ(o.quitAfter, 60);
-    EXPECT_EQ(o.log, L"c:\\x.log");
+    EXPECT_EQ(o.log, "c:\\x.log");
     // "all" is the five windows that fail the chat-room test.
-    EXPECT_EQ(ParseOptions({L"--decoys=all"}).options.decoys.size(), 5u);
+    EXPECT_EQ(ParseOptions({"--decoys=all"}).options.decoys.size(), 5u);
 }
 
 TEST(StandinOptions, NonsenseIsRefused) {
-    for (const wchar_t* bad :
-         {L"rooms=2", L"--rooms", L"--rooms=", L"--rooms=-1", L"--rooms=21", L"--rooms=2x",
-          L"--prompts=3", L"--idle-after=-1", L"--idle-after=nan", L"--idle-after=1e9",
-          L"--idle-after=1s", L"--decoys=no-icon,,", L"--decoys=nothing", L"--log=",
-          L"--frobnicate", L"--no-box=1"}) {
-        EXPECT_NE(ParseOptions({bad}).error, L"") << bad;
+    for (const char* bad :
+         {"rooms=2", "--rooms", "--rooms=", "--rooms=-1", "--rooms=21", "--rooms=2x", "--prompts=3",
+          "--idle-after=-1", "--idle-after=nan", "--idle-after=1e9", "--idle-after=1s",
+          "--idle-after=604801", "--idle-after=.", "--idle-after=1.2.3", "--decoys=no-icon,,",
+          "--decoys=nothing", "--log=", "--frobnicate", "--no-box=1"}) {
+        EXPECT_NE(ParseOptions({bad}).error, "") << bad;
     }
+}
+
+TEST(StandinOptions, TheCommandLineSplitsAsWindowsSplitsIt) {
+    EXPECT_EQ(
+        CommandLineArguments(R"("C:\a b\standin.exe" --rooms=2  "--name=Some One" --log=c:\x)"),
+        (std::vector<std::string>{"--rooms=2", "--name=Some One", "--log=c:\\x"}));
+    EXPECT_EQ(CommandLineArguments(R"(standin --welcome=a\"b\\"c d" --x=\\\"q)"),
+              (std::vector<std::string>{"--welcome=a\"b\\c d", "--x=\\\"q"}));
+    EXPECT_TRUE(CommandLineArguments("standin.exe  ").empty());
 }
