@@ -391,9 +391,8 @@ std::vector<COLORREF> Grab(RECT r) {
     return pixels;
 }
 
-bool SaveBmp(const std::wstring& path, RECT r) {
-    const std::vector<COLORREF> pixels = Grab(r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
+bool SaveBmp(const std::wstring& path, const std::vector<COLORREF>& pixels, int w) {
+    const int h = w > 0 ? static_cast<int>(pixels.size() / w) : 0;
     const int stride = (w * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
@@ -418,6 +417,44 @@ bool SaveBmp(const std::wstring& path, RECT r) {
         bytes += row;
     }
     return WriteFileBytes(path, bytes);
+}
+
+std::vector<COLORREF> LoadPicture(const wchar_t* name, int& w, int& h) {
+    std::wstring path = std::wstring(IDLER_SOURCE) + L"/window/assets/" + name;
+    HBITMAP bmp = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!bmp) return {};
+    BITMAP info{};
+    GetObjectW(bmp, sizeof info, &info);
+    w = info.bmWidth;
+    h = info.bmHeight;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    std::vector<COLORREF> pixels(static_cast<size_t>(w) * h);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bmp, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(bmp);
+    for (auto& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+std::vector<COLORREF> Crop(const std::vector<COLORREF>& pixels, int width, RECT r) {
+    std::vector<COLORREF> out;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            out.push_back(pixels[static_cast<size_t>(y) * width + x]);
+    return out;
+}
+
+std::vector<COLORREF> OnScreen(HWND window, RECT r) {
+    POINT o{0, 0};
+    ClientToScreen(window, &o);
+    return Grab({o.x + r.left, o.y + r.top, o.x + r.right, o.y + r.bottom});
 }
 
 std::optional<std::string> DataFileBytes() {

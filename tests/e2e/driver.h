@@ -113,9 +113,16 @@ std::optional<bool> StopTimerInside(HWND form, UINT_PTR timerId);
 
 // The screen's pixels in a rectangle (screen coordinates), as 0x00RRGGBB.
 std::vector<COLORREF> Grab(RECT screenRect);
-// Saves what the screen shows in a rectangle as a 24-bit BMP. (Whole-display
-// pictures for people are taken from outside Wine with ImageMagick's import.)
-bool SaveBmp(const std::wstring& path, RECT screenRect);
+// Pixels (0x00RRGGBB, rows of width) saved as a 24-bit BMP: the picture
+// checked is the picture kept.
+bool SaveBmp(const std::wstring& path, const std::vector<COLORREF>& pixels, int width);
+// One of the window's pictures as the repository holds them
+// (window/assets/NAME), read back as 0x00RRGGBB; empty when unreadable.
+std::vector<COLORREF> LoadPicture(const wchar_t* name, int& width, int& height);
+// The part r of pixels laid out in rows of width.
+std::vector<COLORREF> Crop(const std::vector<COLORREF>& pixels, int width, RECT r);
+// What the screen shows of a window's client area in r (client pixels).
+std::vector<COLORREF> OnScreen(HWND window, RECT r);
 
 // ---- files and boxes beside the programs ----
 

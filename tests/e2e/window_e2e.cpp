@@ -7,46 +7,6 @@ using namespace driver;
 
 namespace {
 
-// The pictures as the repository holds them, read back as 0x00RRGGBB.
-std::vector<COLORREF> LoadPicture(const wchar_t* name, int& w, int& h) {
-    std::wstring path = std::wstring(IDLER_SOURCE) + L"/window/assets/" + name;
-    HBITMAP bmp = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (!bmp) return {};
-    BITMAP info{};
-    GetObjectW(bmp, sizeof info, &info);
-    w = info.bmWidth;
-    h = info.bmHeight;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    std::vector<COLORREF> pixels(static_cast<size_t>(w) * h);
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bmp, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(bmp);
-    for (auto& p : pixels) p &= 0xFFFFFF;
-    return pixels;
-}
-
-std::vector<COLORREF> Crop(const std::vector<COLORREF>& pixels, int width, RECT r) {
-    std::vector<COLORREF> out;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            out.push_back(pixels[static_cast<size_t>(y) * width + x]);
-    return out;
-}
-
-// What the screen shows of the window's client area in r (client pixels).
-std::vector<COLORREF> OnScreen(HWND form, RECT r) {
-    POINT o{0, 0};
-    ClientToScreen(form, &o);
-    return Grab({o.x + r.left, o.y + r.top, o.x + r.right, o.y + r.bottom});
-}
-
 POINT TopLeft(HWND form) {
     RECT r;
     GetWindowRect(form, &r);
