@@ -128,6 +128,24 @@ void PaintNow(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
+GUITHREADINFO ThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+
+// Ends as a person who turns to another program would: a small window of the
+// driver's own, off the picture, takes the focus, and idler's field gives up
+// its blinking caret, which would make no two pictures alike.
+bool TurnAway(HWND form) {
+    HWND other = CreateWindowExW(
+        WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, GetSystemMetrics(SM_CXSCREEN) - 8,
+        GetSystemMetrics(SM_CYSCREEN) - 8, 8, 8, nullptr, nullptr, nullptr, nullptr);
+    if (other) SetForegroundWindow(other);
+    return other && WaitFor([&] { return !ThreadOf(form).hwndCaret; }, 5000);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +175,7 @@ int main(int argc, char** argv) {
     }
     Click(form, 3240 + 300, 120); // Advertise
     if (!RoomHas(log, 4 + 2 * ticks)) return Fail("the advert did not reach the room");
+    if (!TurnAway(form)) return Fail("idler's field kept the focus");
     PaintNow(GetAncestor(room, GA_ROOT));
     PaintNow(form);
     // A paint reaches the screen a moment after it ends: the picture is kept
