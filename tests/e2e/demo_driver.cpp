@@ -121,11 +121,13 @@ bool LooksRight(const std::vector<COLORREF>& shot, HWND room, HWND form, const S
 }
 
 // The window's program is back in its message loop (done with what it was
-// handling), and what that left to paint is painted now.
+// handling), and the window is painted anew, whole: a caret taken away can
+// leave its last blink on the screen.
 void PaintNow(HWND window) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 GUITHREADINFO ThreadOf(HWND window) {
