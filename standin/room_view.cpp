@@ -103,9 +103,8 @@ bool Installed(HDC dc, const std::string& face) {
 // the system has, else the client's own face, which the system maps to one
 // it has if it must.
 std::string FaceFor(HDC dc, FontCache& cache, const std::string& faces) {
-    if (const auto known = cache.faces.find(faces); known != cache.faces.end()) {
-        return known->second;
-    }
+    for (const auto& [list, face] : cache.faces)
+        if (list == faces) return face;
     if (cache.faces.size() >= kMaxFaceLists) cache.faces.clear();
     std::string chosen = kChatFace;
     for (size_t start = 0; start <= faces.size();) {
@@ -117,20 +116,22 @@ std::string FaceFor(HDC dc, FontCache& cache, const std::string& faces) {
         }
         start = comma + 1;
     }
-    return cache.faces.emplace(faces, chosen).first->second;
+    cache.faces.emplace_back(faces, chosen);
+    return chosen;
 }
 
 // Fonts are keyed by the installed face, so lines cannot make more of them
 // than the system has faces.
 HFONT FontFor(HDC dc, FontCache& cache, const ChatStyle& style) {
     const std::string face = FaceFor(dc, cache, style.face);
-    HFONT& font = cache.fonts[{face, style.bold, style.italic, style.underline}];
-    if (!font) {
-        font = CreateFontA(-MulDiv(kPointSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                           style.bold ? FW_BOLD : FW_NORMAL, style.italic, style.underline, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str());
-    }
+    const FontCache::Key key{face, style.bold, style.italic, style.underline};
+    for (const auto& [known, font] : cache.fonts)
+        if (known == key) return font;
+    HFONT font = CreateFontA(-MulDiv(kPointSize, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+                             style.bold ? FW_BOLD : FW_NORMAL, style.italic, style.underline, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str());
+    cache.fonts.emplace_back(key, font);
     return font;
 }
 

@@ -5,18 +5,20 @@
 #include "standin/chat_wrap.h"
 #include <windows.h>
 #include <deque>
-#include <map>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace standin {
 
 // The view's fonts by face and style, made when first used and deleted with
-// the view; and which faces the system has, asked once each.
+// the view; and which faces the system has, asked once each. A few of each,
+// so plain lists: std::map's tree code comes prebuilt for the Pentium Pro.
 struct FontCache {
     using Key = std::tuple<std::string, bool, bool, bool>; // face, bold, italic, underline
-    std::map<Key, HFONT> fonts;
-    std::map<std::string, std::string> faces; // a line's face list to an installed face
+    std::vector<std::pair<Key, HFONT>> fonts;
+    std::vector<std::pair<std::string, std::string>> faces; // a face list to an installed face
 
     FontCache() = default;
     FontCache(const FontCache&) = delete;
