@@ -19,6 +19,8 @@ constexpr DWORD kAnswerLimitMs = 20000;
 constexpr DWORD kLookAgainMs = 50;
 // A box that has no button yet may still be being built, control by control.
 constexpr DWORD kButtonGraceMs = 1000;
+// The client closes the IM window we closed within a pass of its queue.
+constexpr DWORD kCloseGraceMs = 1000;
 
 HWND ImWindow(HWND mdi) {
     return mdi ? FindWindowExA(mdi, nullptr, kDocument, "Send Instant Message") : nullptr;
@@ -110,9 +112,9 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
     // The client's box wins over the IM window; the window gone means the
     // client took the message without a box. Neither within the bound: the
     // client never took it, and the window is left to the user.
-    HWND seen = nullptr;
+    HWND seen = nullptr, closed = nullptr;
     DWORD seenAt = 0;
-    return WaitUntil(kAnswerLimitMs, [&] {
+    const bool answered = WaitUntil(kAnswerLimitMs, [&] {
         HWND box = NewAnswerBox(earlier);
         HWND im = ImWindow(mdi);
         if (!box) return im == nullptr;
@@ -126,8 +128,13 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
         }
         PostSpaceKey(button);
         Post(im, WM_CLOSE, 0, 0);
+        closed = im;
         return true;
     });
+    // The window we closed is gone before we return: a switch waiting around
+    // this one would otherwise take it for ready and lose its message in it.
+    if (closed) WaitUntil(kCloseGraceMs, [&] { return !IsWindow(closed); });
+    return answered;
 }
 
 std::wstring UserScreenName() {

@@ -37,11 +37,13 @@ constexpr const wchar_t* kRefusedPrompt =
 // with more rights (UIPI): the call fails with ERROR_ACCESS_DENIED and nothing
 // reaches the client, which would sign the user off while idler looked busy.
 // The user is told once a run; the callers go on trying, so a client started
-// the ordinary way again is served at once. A missing or gone window fails
-// with another error, and a hung one is waited for: neither is told.
-void TellIfRefused() {
+// the ordinary way again is served at once. A missing window fails with
+// another error, and a hung one is waited for: neither is told. A window
+// destroyed while our message waited for it may fail with the same error
+// (Wine's answer), so a refusal counts only while the window still stands.
+void TellIfRefused(HWND window) {
     static bool told = false; // the one piece of run state: a box every minute would nag
-    if (told || GetLastError() != ERROR_ACCESS_DENIED) return;
+    if (told || GetLastError() != ERROR_ACCESS_DENIED || !IsWindow(window)) return;
     told = true;
     ShowMessageBox(nullptr, kRefusedPrompt, L"Client out of reach!",
                    MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
@@ -55,14 +57,14 @@ bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SetLastError(ERROR_SUCCESS); // a failure that sets none is no refusal
     if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, INFINITE, &result))
         return true;
-    TellIfRefused();
+    TellIfRefused(window);
     return false;
 }
 
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!window) return; // a null window would post to our own queue
     SetLastError(ERROR_SUCCESS);
-    if (!PostMessageA(window, message, wParam, lParam)) TellIfRefused();
+    if (!PostMessageA(window, message, wParam, lParam)) TellIfRefused(window);
 }
 
 bool Click(HWND icon) {

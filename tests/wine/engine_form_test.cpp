@@ -2,11 +2,13 @@
 // no chat room open (their lines reach no window): the real mouse pointer,
 // the box and mark of Silent mode, the window's size, the CPU a tick costs.
 #include "client/ansi.h"
+#include "client/client_windows.h"
 #include "engine/announce.h"
 #include "engine/handlers.h"
 #include "tests/wine/standin_harness.h"
 #include "window/behaviour.h"
 #include "window/form1.h"
+#include <atomic>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
@@ -120,6 +122,17 @@ int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT) {
     return IDOK;
 }
 
+// A window of a busy thread, destroyed before that thread takes the message
+// waiting for it: Wine fails such a send with ERROR_ACCESS_DENIED as well.
+DWORD WINAPI DestroyWhileBusy(void* made) {
+    HWND window =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    static_cast<std::atomic<HWND>*>(made)->store(window);
+    Sleep(300); // the message is sent meanwhile, and waits
+    DestroyWindow(window);
+    return 0;
+}
+
 TEST_F(EngineForm, AClientThatRefusesOurMessagesIsToldOnceAndServedAsSoonAsItTakesThem) {
     auto client = standin_harness::Start(L"");
     ASSERT_TRUE(client);
@@ -127,6 +140,14 @@ TEST_F(EngineForm, AClientThatRefusesOurMessagesIsToldOnceAndServedAsSoonAsItTak
     realBox = &RecordBox;
     Swap(sendSlot, realSend);
     Swap(boxSlot, realBox);
+    // A window gone while our message waited is no refusal: it tells nothing.
+    std::atomic<HWND> made{};
+    HANDLE busy = CreateThread(nullptr, 0, DestroyWhileBusy, &made, 0, nullptr);
+    while (!made) Sleep(1);
+    EXPECT_FALSE(client_windows::Deliver(made, WM_NULL, 0, 0));
+    WaitForSingleObject(busy, INFINITE);
+    CloseHandle(busy);
+    EXPECT_EQ(boxes.size(), 0u) << "a window that went away was told as a refusal";
     refusing = true;
     for (int i = 0; i < 3; ++i) Timer1_Timer(*form);
     refusing = false;
