@@ -226,34 +226,22 @@ std::optional<DWORD> WineGdiObjects(HANDLE process) {
 
 // ---- handles and windows ---------------------------------------------------------------
 
-// One entry of the system's handle list (SYSTEM_HANDLE_INFORMATION).
-struct SystemHandle {
-    ULONG ownerPid;
-    BYTE objectType;
-    BYTE flags;
-    USHORT value;
-    void* object;
-    ULONG access;
-};
-
-std::optional<DWORD> HandlesFromSystemList(DWORD pid) {
-    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
-    auto query =
-        reinterpret_cast<Query>(reinterpret_cast<void*>(NtdllFunction("NtQuerySystemInformation")));
-    if (!query) return std::nullopt;
-    constexpr LONG kTooSmall = static_cast<LONG>(0xC0000004); // STATUS_INFO_LENGTH_MISMATCH
-    std::vector<char> buffer(1 << 16);
-    LONG status;
-    ULONG length = 0;
-    while ((status = query(16 /* SystemHandleInformation */, buffer.data(),
-                           static_cast<ULONG>(buffer.size()), &length)) == kTooSmall &&
-           buffer.size() < (64u << 20))
-        buffer.resize(buffer.size() * 2);
-    if (status) return std::nullopt;
-    const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
-    const auto* handles = reinterpret_cast<const SystemHandle*>(buffer.data() + sizeof(ULONG_PTR));
+// Wine 8.0's server dies when asked for the system's handle list while any
+// process has an empty handle table (as each has while it starts or ends):
+// it reads past the table's end. So the handles are counted one by one: a
+// value the process holds can be copied into this one. Wine gives out the
+// lowest free value first, from 4.
+DWORD HandlesByCopying(HANDLE process) {
+    constexpr ULONG_PTR kValues = 4096;
     DWORD held = 0;
-    for (ULONG i = 0; i < count; ++i) held += handles[i].ownerPid == pid ? 1 : 0;
+    for (ULONG_PTR value = 4; value <= kValues * 4; value += 4) {
+        HANDLE copy = nullptr;
+        if (!DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy,
+                             0, FALSE, DUPLICATE_SAME_ACCESS))
+            continue;
+        ++held;
+        CloseHandle(copy);
+    }
     return held;
 }
 
@@ -337,7 +325,7 @@ std::optional<DWORD> HandleCount(const Watched& w) {
     DWORD count = 0;
     // Wine answers 0 for every process; a live process always holds some.
     if (GetProcessHandleCount(w.process.handle(), &count) && count > 0) return count;
-    return HandlesFromSystemList(w.process.pid());
+    return HandlesByCopying(w.process.handle());
 }
 
 std::optional<DWORD> GdiObjects(const Watched& w) {

@@ -5,9 +5,9 @@
 // Under Wine (8.0) several of the documented calls do not answer for another
 // process: GetProcessTimes gives the caller's own times, GetProcessHandleCount
 // gives 0, GetGuiResources is not implemented. Each measure here then takes
-// the nearest thing Wine does keep: the Linux process's CPU time in /proc, the
-// system's handle list, Wine's GDI handle table. Off Wine the documented calls
-// are used.
+// the nearest thing Wine does keep: the Linux process's CPU time in /proc, its
+// handles copied one by one, Wine's GDI handle table. Off Wine the documented
+// calls are used.
 #include "tests/e2e/driver.h"
 #include <windows.h>
 #include <optional>
