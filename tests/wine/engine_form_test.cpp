@@ -128,7 +128,10 @@ DWORD WINAPI DestroyWhileBusy(void* made) {
     HWND window =
         CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     static_cast<std::atomic<HWND>*>(made)->store(window);
-    Sleep(300); // the message is sent meanwhile, and waits
+    // Destroyed once the message is waiting in this thread's queue, unread.
+    for (const DWORD begun = GetTickCount(); GetTickCount() - begun < 5000; Sleep(1)) {
+        if (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) break;
+    }
     DestroyWindow(window);
     return 0;
 }
