@@ -82,7 +82,7 @@ soak: build-win32
 fuzz: build-fuzz
 	@scripts/fuzz-run $(FUZ) 600
 
-# The release zip, build/dist/idler-VERSION.zip: only the two programs built.
+# The release files in build/dist (docs/release.md): only the two programs built.
 dist: setup
 	@[ -f $(W32)/build.ninja ] || cmake --preset win32 >/dev/null
 	@cmake --build $(W32) --target dist
