@@ -189,7 +189,8 @@ class StoreE2E : public ::testing::Test {
 TEST_F(StoreE2E, SavePrefsThenLoadPrefsBringsTheTextsAndSilentBackAndSaysNothing) {
     // The Windows 98 run tests the replace through the backup only if the
     // system there says 9x (the high bit) and version 4.10.
-    if (const char* mode = std::getenv("IDLER_WINE_VERSION"); mode && std::string(mode) == "win98") {
+    if (const char* mode = std::getenv("IDLER_WINE_VERSION");
+        mode && std::string(mode) == "win98") {
         ASSERT_EQ(GetVersion() & 0x8000FFFFu, 0x80000A04u) << "not Windows 98 here";
     }
     ASSERT_NO_FATAL_FAILURE(StartWithRoom());
