@@ -2,7 +2,8 @@
 // The program's one edge between its own text (UTF-16, as the compiler's wide
 // strings) and the system's: everything it shows, types into the client or
 // stores goes through the ANSI ("...A") calls, which every Windows from 95 on
-// implements, in the system's ANSI code page. The conversions live here.
+// implements, in the system's ANSI code page. The conversions live here; the
+// calls on windows that carry text are in window/ui.h.
 #include <windows.h>
 #include <string>
 
@@ -17,12 +18,3 @@ inline std::string ToAnsi(const std::wstring& text) {
 inline std::wstring FromAnsi(const std::string& bytes) {
     return FromCodePage(CP_ACP, bytes);
 }
-
-// A window's text as ANSI bytes; "" for null, a gone window or no text. The
-// text may change between reading its length and its characters: only what
-// was copied is kept, and when the copy filled the buffer the length is read
-// again, a few times at most, in case it grew.
-std::string WindowText(HWND window);
-
-// A modal box (MB_OK, MB_YESNO...) owned by owner; the button pressed.
-int ShowMessageBox(HWND owner, const std::wstring& prompt, const std::wstring& title, UINT style);

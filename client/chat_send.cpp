@@ -8,11 +8,7 @@ namespace AolKit {
 void ChatSend(const std::wstring& line) {
     using namespace client_windows;
     HWND room = FindChatRoom();
-    HWND input = NextChild(room, FirstChild(room, kRichText), kRichText);
-    if (!input) return;
-    const std::string bytes = ToAnsi(line);
-    Deliver(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
-    Deliver(input, WM_CHAR, 13, 0);
+    TypeInto(NextChild(room, FirstChild(room, kRichText), kRichText), line, "\r");
 }
 
 } // namespace AolKit

@@ -1,8 +1,9 @@
 #pragma once
-// The paths into the client's window tree that several routines share. Each
-// step returns null when the step before found nothing, instead of searching
-// the top-level windows with a null parent.
+// The paths into the client's window tree, and the messages sent along them,
+// that several routines share. Each step returns null when the step before
+// found nothing, instead of searching the top-level windows with a null parent.
 #include <windows.h>
+#include <string>
 
 namespace client_windows {
 
@@ -23,6 +24,17 @@ HWND NthChild(HWND parent, const char* cls, int n);
 HWND ClientFrame();
 HWND MdiArea(HWND frame);
 
+// The first of the client's document windows, in the window manager's order,
+// for which match(window) holds; null when none does or there is no client.
+template <class Match> HWND FindDocument(Match&& match) {
+    HWND mdi = MdiArea(ClientFrame());
+    for (HWND document = FirstChild(mdi, kDocument); document;
+         document = NextChild(mdi, document, kDocument)) {
+        if (match(document)) return document;
+    }
+    return nullptr;
+}
+
 // Sends a message and tells whether it reached the window's procedure: the
 // send's own answer, which a handler of this program run during the send
 // cannot change (as it can change GetLastError). No time limit, as SendMessage.
@@ -31,6 +43,11 @@ bool Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Posts a message; a refusal by the system is told as for Deliver.
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Replaces a text box's content with text (WM_SETTEXT), then types keys into
+// it one character at a time (WM_CHAR), all sent, in order: the client acts
+// on the box's content when the carriage return comes. Nothing for null.
+void TypeInto(HWND box, const std::wstring& text, const char* keys);
 
 // A click on a client icon: button down, then up, both sent. True when the
 // press reached the icon: a client may act on the press and close the icon's

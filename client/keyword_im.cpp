@@ -1,6 +1,6 @@
 #include "client/aolkit_client.h"
 #include "client/client_windows.h"
-#include "client/screen_name.h"
+#include "engine/fallbacks.h"
 #include "engine/pause.h"
 #include <algorithm>
 #include <vector>
@@ -36,7 +36,7 @@ template <typename Done> bool WaitUntil(DWORD limitMs, Done&& done) {
         if (done()) return true;
         const DWORD elapsed = GetTickCount() - start;
         if (quitting || elapsed >= limitMs) return false;
-        WaitForEvents(std::min(kLookAgainMs, limitMs - elapsed));
+        WaitForInput(std::min(kLookAgainMs, limitMs - elapsed));
     }
 }
 
@@ -73,11 +73,7 @@ void Keyword(const std::wstring& keyword) {
     for (const char* cls : {"AOL Toolbar", "_AOL_Toolbar", "_AOL_Combobox", "Edit"}) {
         box = FirstChild(box, cls);
     }
-    if (!box) return;
-    const std::string bytes = ToAnsi(keyword);
-    Deliver(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
-    Deliver(box, WM_CHAR, 32, 0);
-    Deliver(box, WM_CHAR, 13, 0);
+    TypeInto(box, keyword, " \r");
 }
 
 bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
@@ -135,15 +131,6 @@ bool InstantMessage(const std::wstring& screenName, const std::wstring& text) {
     // this one would otherwise take it for ready and lose its message in it.
     if (closed) WaitUntil(kCloseGraceMs, [&] { return !IsWindow(closed); });
     return answered;
-}
-
-std::wstring UserScreenName() {
-    HWND mdi = MdiArea(ClientFrame());
-    for (HWND document = FirstChild(mdi, kDocument); document;
-         document = NextChild(mdi, document, kDocument)) {
-        if (auto name = screen_name::FromWelcomeCaption(GetCaption(document))) return *name;
-    }
-    return {};
 }
 
 } // namespace AolKit

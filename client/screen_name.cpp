@@ -1,12 +1,17 @@
 #include "client/screen_name.h"
+#include "client/aolkit_client.h"
+#include "client/client_windows.h"
 
-namespace screen_name {
+namespace AolKit {
 
-std::optional<std::wstring> FromWelcomeCaption(const std::wstring& caption) {
-    static const std::wstring kWelcome = L"Welcome, ";
-    if (caption.compare(0, kWelcome.size(), kWelcome) != 0) return std::nullopt;
-    const std::wstring rest = caption.substr(kWelcome.size());
-    return rest.substr(0, rest.find(L'!'));
+std::wstring UserScreenName() {
+    std::wstring name;
+    client_windows::FindDocument([&](HWND document) {
+        const auto found = screen_name::FromWelcomeCaption(GetCaption(document));
+        if (found) name = *found;
+        return found.has_value();
+    });
+    return name;
 }
 
-} // namespace screen_name
+} // namespace AolKit

@@ -1,5 +1,6 @@
 #include "client/aolkit_client.h"
 #include "client/client_windows.h"
+#include "window/ui.h"
 
 namespace client_windows {
 
@@ -67,6 +68,14 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!PostMessageA(window, message, wParam, lParam)) TellIfRefused(window);
 }
 
+void TypeInto(HWND box, const std::wstring& text, const char* keys) {
+    if (!box) return;
+    const std::string bytes = ToAnsi(text);
+    Deliver(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+    for (const char* key = keys; *key; ++key)
+        Deliver(box, WM_CHAR, static_cast<unsigned char>(*key), 0);
+}
+
 bool Click(HWND icon) {
     const bool pressed = Deliver(icon, WM_LBUTTONDOWN, 0, 0);
     Deliver(icon, WM_LBUTTONUP, 0, 0);
@@ -75,29 +84,17 @@ bool Click(HWND icon) {
 
 } // namespace client_windows
 
-namespace {
-
-using namespace client_windows;
-
-// A chat room has, among its direct children, one of each of these classes.
-bool IsChatRoom(HWND document) {
-    for (const char* cls : {kRichText, "_AOL_Listbox", kIcon, "_AOL_Static"}) {
-        if (!FirstChild(document, cls)) return false;
-    }
-    return true;
-}
-
-} // namespace
-
 namespace AolKit {
 
+// A chat room has, among its direct children, one of each of these classes.
 HWND FindChatRoom() {
-    HWND mdi = MdiArea(ClientFrame());
-    for (HWND document = FirstChild(mdi, kDocument); document;
-         document = NextChild(mdi, document, kDocument)) {
-        if (IsChatRoom(document)) return document;
-    }
-    return nullptr;
+    using namespace client_windows;
+    return FindDocument([](HWND document) {
+        for (const char* cls : {kRichText, "_AOL_Listbox", kIcon, "_AOL_Static"}) {
+            if (!FirstChild(document, cls)) return false;
+        }
+        return true;
+    });
 }
 
 std::wstring GetCaption(HWND window) {

@@ -1,6 +1,7 @@
 #pragma once
 // Handlers of the idle engine: the tick, start and end, Advertise, Silent
 // mode and the mouse mover.
+// A handler may run inside another's wait: the rule is in window/form1.h.
 struct Form1;
 
 void Timer1_Timer(Form1& form);

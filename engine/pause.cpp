@@ -36,10 +36,6 @@ bool DispatchPending() {
     return false;
 }
 
-void WaitForEvents(DWORD timeoutMs) {
-    WaitForInput(timeoutMs);
-}
-
 namespace AolKit {
 
 void Pause(int seconds) {
@@ -59,7 +55,7 @@ void Pause(int seconds) {
         if (quitting)
             Sleep(ms);
         else
-            WaitForEvents(ms);
+            WaitForInput(ms);
     }
 }
 

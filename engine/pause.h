@@ -1,6 +1,5 @@
 #pragma once
 // Waiting while the program's events go on being handled.
-#include <windows.h>
 
 namespace AolKit {
 // Waits until the clock reaches the start (rounded to the nearest whole
@@ -11,10 +10,7 @@ void Pause(int seconds);
 
 // Dispatches every pending message of this thread (timers, clicks, menu
 // commands, painting), dialog keys (Tab) included. A WM_QUIT stops it: it is
-// put back, and the result is true. Waiting for events with a WM_QUIT queued
-// returns at once, so a caller that loops must then stop waiting for them.
+// put back, and the result is true. Waiting for input (WaitForInput, in
+// engine/fallbacks.h) with a WM_QUIT queued returns at once, so a caller that
+// loops must then stop waiting for it.
 bool DispatchPending();
-
-// Blocks until a message arrives for this thread or timeoutMs passes; no CPU
-// is used while nothing happens.
-void WaitForEvents(DWORD timeoutMs);

@@ -4,12 +4,9 @@
 #include "engine/post_pair.h"
 #include "window/behaviour.h"
 #include "window/form1.h"
+#include "window/layout.h"
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-constexpr int kFormWidthTwips = 4710;
-constexpr int kFormHeightTwips = 1770;
 
 // Ends the program at once: no handler runs afterwards, not even
 // Form_Unload or Form_Terminate, and the timers die with the process.
@@ -26,8 +23,8 @@ constexpr int kFormHeightTwips = 1770;
 
 void Form_Load(Form1& form) {
     AolKit::StayOnTop(form);
-    SetWindowPos(form.hwnd, nullptr, 0, 0, kFormWidthTwips / kTwipsPerPixel,
-                 kFormHeightTwips / kTwipsPerPixel, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(form.hwnd, nullptr, 0, 0, layout::Px(layout::kFormWidth),
+                 layout::Px(layout::kFormHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PostPair(announce::LoadLine(), announce::SiteLinkLine());
 }
 

@@ -8,17 +8,10 @@ namespace {
 // What a read gives back: a buffer of 750 characters holds 749 and the NUL.
 constexpr std::size_t kReadLimit = 749;
 
-// Keys are the program's own ASCII names; case is folded in ASCII, as the
-// profile store matches them.
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    return text;
-}
-
+// Keys are written upper-cased, as the platform's profile functions write
+// them; a read needs no fold, the store matching names without regard to case.
 std::wstring Upper(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    for (wchar_t& c : text) c = profile::UpperAscii(c);
     return text;
 }
 
@@ -92,7 +85,7 @@ std::wstring ReadIni(const std::wstring& section, const std::wstring& key,
                      const std::wstring& file) {
     const store::FileContents contents = store::ReadDataFile(file);
     if (contents.state != store::FileState::Present) return {};
-    std::wstring value = ReadEntry(profile::Decode(contents.bytes), section, Lower(key));
+    std::wstring value = ReadEntry(profile::Decode(contents.bytes), section, key);
     if (value.size() > kReadLimit) value.resize(kReadLimit);
     return value;
 }

@@ -1,6 +1,6 @@
 #include "store/commands.h"
 #include "store/aolkit_store.h"
-#include "client/ansi.h"
+#include "window/ui.h"
 #include "window/form1.h"
 #include <initializer_list>
 

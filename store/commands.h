@@ -1,5 +1,6 @@
 #pragma once
 // Menu commands of the data file: preferences, the idle-time bank, Reset All.
+// A handler may run inside another's wait: the rule is in window/form1.h.
 struct Form1;
 
 void mnu_Spref_Click(Form1& form);

@@ -1,22 +1,10 @@
 #include "store/data_file.h"
 #include "client/ansi.h"
-#include "store/aolkit_store.h"
-#include "store/data_path.h"
 #include <algorithm>
 #include <utility>
 
 namespace store {
 namespace {
-
-struct OwnedHandle {
-    HANDLE handle;
-    explicit OwnedHandle(HANDLE h) : handle(h) {}
-    ~OwnedHandle() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-};
 
 // The file's name with its extension replaced ("vexidle.dat" to "vexidle.tmp").
 std::string Sibling(const std::string& file, const char* extension) {
@@ -127,9 +115,10 @@ FileContents FileSteps::Read() {
 
 // A temporary file left by an interrupted save is emptied and used again.
 bool FileSteps::CreateTemp() {
-    handle = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    tempExists = handle != INVALID_HANDLE_VALUE;
+    handle.Close();
+    handle.handle = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    tempExists = handle.handle != INVALID_HANDLE_VALUE;
     return tempExists;
 }
 
@@ -138,7 +127,7 @@ bool FileSteps::WriteTemp(const std::string& bytes) {
     while (done < bytes.size()) {
         const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
         DWORD written = 0;
-        if (!WriteFile(handle, bytes.data() + done, size, &written, nullptr) || written == 0)
+        if (!WriteFile(handle.handle, bytes.data() + done, size, &written, nullptr) || written == 0)
             return false;
         done += written;
     }
@@ -148,13 +137,11 @@ bool FileSteps::WriteTemp(const std::string& bytes) {
 // The data reaches the disk before the rename does, so a crash in between
 // cannot leave the new name on an empty file.
 bool FileSteps::FlushTemp() {
-    return FlushFileBuffers(handle) != 0;
+    return FlushFileBuffers(handle.handle) != 0;
 }
 
 bool FileSteps::CloseTemp() {
-    const bool closed = CloseHandle(handle) != 0;
-    handle = INVALID_HANDLE_VALUE;
-    return closed;
+    return handle.Close();
 }
 
 bool FileSteps::ReplaceWithTemp() {
@@ -190,17 +177,9 @@ void FileSteps::DropBackup() {
 }
 
 void FileSteps::DiscardTemp() {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    handle = INVALID_HANDLE_VALUE;
+    handle.Close();
     if (tempExists) DeleteFileA(temp.c_str());
     tempExists = false;
 }
 
 } // namespace store
-
-std::wstring DataFile() {
-    char folder[MAX_PATH];
-    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-    const std::wstring windows = length && length < MAX_PATH ? FromAnsi({folder, length}) : L"";
-    return store::DataFileIn(GetFileAttributesA("c:\\windows"), windows);
-}

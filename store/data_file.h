@@ -10,6 +10,22 @@ namespace store {
 // A bigger file is taken as unreadable: neither misread nor replaced.
 inline constexpr unsigned long kMaxFileSize = 16UL * 1024 * 1024;
 
+// A handle that is closed when its owner goes, unless closed before.
+struct OwnedHandle {
+    explicit OwnedHandle(HANDLE h = INVALID_HANDLE_VALUE) : handle(h) {}
+    ~OwnedHandle() { Close(); }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    // False when there was none or the system could not close it.
+    bool Close() {
+        if (handle == INVALID_HANDLE_VALUE) return false;
+        const bool closed = CloseHandle(handle) != 0;
+        handle = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+    HANDLE handle;
+};
+
 // Whether this system renames a file over another in one step (MoveFileEx):
 // the NT family does; Windows 95, 98 and ME do not.
 bool SystemRenamesOver();
@@ -31,8 +47,8 @@ FileContents ReadDataFile(const std::wstring& path);
 // MOVEFILE_WRITE_THROUGH) replaces the data file whole or not at all
 // (ReplaceFile needs the old file to exist and may stop half-way with it
 // moved aside); elsewhere the backup's two renames do (store/update.h). A
-// rename refused because another program holds a file open is tried again
-// for up to about a second and a half.
+// rename refused because another program holds a file open is tried again,
+// for 1.375 s of waiting at most.
 struct FileSteps {
     explicit FileSteps(std::wstring dataFile, bool renamesOver = SystemRenamesOver());
     ~FileSteps();
@@ -56,7 +72,7 @@ struct FileSteps {
     bool renamesOver;
     std::string file, temp, backup; // the three names, in the ANSI code page
     bool tempExists = false;
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    OwnedHandle handle; // the temporary file's, while it is open
 };
 
 } // namespace store

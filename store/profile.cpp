@@ -27,15 +27,10 @@ template <class Char> View<Char> CutAtNul(View<Char> s) {
     return s.substr(0, s.find(Char(0)));
 }
 
-// Only ASCII letters fold: every section and key the program uses is ASCII.
-template <class Char> Char FoldAscii(Char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<Char>(c - 'a' + 'A') : c;
-}
-
 template <class Char> bool SameName(View<Char> a, View<Char> b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
     return true;
 }
 

@@ -13,6 +13,12 @@
 
 namespace profile {
 
+// A character with ASCII letters upper-cased, the fold by which names match.
+// Only ASCII letters fold: every section and key the program uses is ASCII.
+template <class Char> constexpr Char UpperAscii(Char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<Char>(c - 'a' + 'A') : c;
+}
+
 // The value stored under key in the first section named section, as the
 // platform reads it: blanks around it trimmed, one pair of matching quotes
 // (double or single) around it removed. Names match without regard to ASCII

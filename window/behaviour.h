@@ -1,6 +1,7 @@
 #pragma once
 // The window's own behaviour: stacking, dragging, minimizing, the pop-up menu
 // and the Start/Stop toggle.
+// A handler may run inside another's wait: the rule is in window/form1.h.
 struct Form1;
 
 namespace AolKit {

@@ -1,6 +1,8 @@
 #include "window/form1.h"
 #include "client/ansi.h"
+#include "window/ui.h"
 
+// The pictures are the resources' own: nothing to free.
 Form1::~Form1() {
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(tahoma825), static_cast<HGDIOBJ>(tahoma9),
                            static_cast<HGDIOBJ>(arialNarrow), static_cast<HGDIOBJ>(arialBold),

@@ -3,6 +3,20 @@
 // up. The program's state lives in these controls (the counter is Text1's
 // text, Silent mode is Check1's value, idling is "Timer1 runs"); the struct
 // belongs to the window (its user data) and is handed to every handler.
+//
+// Handlers nest. AolKit::Pause (between the two lines of every pair) and the
+// waits of AolKit::InstantMessage (up to 10 s for the IM window, 20 s for the
+// client's answer, 1 s for the window it closed) dispatch every pending
+// event, and so do the system's modal loops (a message box, the pop-up menu,
+// a drag). So any handler can run inside another's wait: a tick of either
+// timer, a menu command, a click, another IM switch with waits of its own, a
+// close by the system; its lines then fall between the two of a pair. After
+// a wait a handler reads again what it uses (the texts, Check1, the menu's
+// marks, the timers); client windows are found afresh on every use anyway.
+// Label1_Click, mnu_exit_Click and a close by the system (Form_Unload, the
+// window destroyed and this struct with it, then Form_Terminate) end the
+// program: run inside a wait, they end it there, and the handler that waited
+// never goes on. Nothing is locked; outside its waits a handler runs whole.
 #include "engine/mover.h"
 #include <windows.h>
 #include <string>
@@ -35,7 +49,7 @@ struct Form1 {
     Form1() = default;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
-    ~Form1(); // frees the pictures, fonts, brushes and the menu
+    ~Form1(); // deletes the fonts, brushes and the menu (the pictures stay)
 
     HWND hwnd{};     // the top-level window
     HWND Picture1{}; // the skin; paints the windowless labels, lines and Image1
@@ -61,16 +75,11 @@ inline constexpr const char* kForm1Class = "IdlerForm1";
 inline constexpr const char* kForm1Caption = "idler";
 
 // Creates Form1 with its controls, pictures and menu, hidden; the handlers
-// get the returned struct, which the window owns.
+// get the returned struct, which the window owns. A window class, window or
+// control that cannot be made ends the program after a box that names it,
+// so the result is never null.
 Form1* CreateForm1(HINSTANCE instance);
 Form1* FormOf(HWND hwnd);
-
-// Runs a handler. The program is built without exceptions (see
-// lean_runtime.cpp), so nothing can unwind through a window procedure; this
-// is the one place to put a handler-wide guard should one ever be needed.
-template <typename F> void Guarded(F&& handler) {
-    handler();
-}
 
 // Control state as the handlers name it. The controls hold ANSI text, as the
 // client and the data file do (see client/ansi.cpp).

@@ -5,6 +5,7 @@
 #include "window/layout.h"
 #include "window/picture1.h"
 #include "window/resource.h"
+#include "window/scoped_gdi.h"
 #include "client/commands.h"
 #include "engine/handlers.h"
 #include "store/commands.h"
@@ -31,12 +32,11 @@ int CALLBACK FoundFont(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
 // "Kids" is rarely installed; a playful face stands in for it.
 const char* KidsFace() {
     bool found = false;
-    HDC screen = GetDC(nullptr);
     LOGFONTA query{};
     query.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(query.lfFaceName, "Kids", LF_FACESIZE);
-    EnumFontFamiliesExA(screen, &query, FoundFont, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesExA(ScreenDc(GetDC(nullptr)), &query, FoundFont,
+                        reinterpret_cast<LPARAM>(&found), 0);
     return found ? "Kids" : "Comic Sans MS";
 }
 
@@ -71,12 +71,30 @@ HMENU BuildMenu(Form1& form) {
     return op;
 }
 
-HWND MakeControl(HWND parent, const char* cls, DWORD style, DWORD exStyle,
+// A window, class or control that cannot be made is the one failure the
+// program does not survive: a box names it, and the program ends.
+[[noreturn]] void CannotCreate(const char* what) {
+    // What failed has an ASCII name: the box takes it as it stands.
+    std::string prompt = "idler cannot create ";
+    prompt += what;
+    prompt += ".";
+    MessageBoxA(nullptr, prompt.c_str(), kForm1Caption, MB_OK | MB_ICONERROR);
+    ExitProcess(1);
+}
+
+HWND Created(HWND window, const char* what) {
+    if (!window) CannotCreate(what);
+    return window;
+}
+
+HWND MakeControl(const char* name, HWND parent, const char* cls, DWORD style, DWORD exStyle,
                  const layout::ControlRect& r, const char* text) {
-    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, Px(r.left), Px(r.top),
-                           Px(r.width), Px(r.height), parent, nullptr,
-                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
-                           nullptr);
+    return Created(
+        CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, Px(r.left), Px(r.top),
+                        Px(r.width), Px(r.height), parent, nullptr,
+                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
+                        nullptr),
+        name);
 }
 
 // The box toggles itself on the button's release; Check1_mouseup runs after
@@ -87,7 +105,7 @@ LRESULT CALLBACK Check1Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Form1& form = *reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     const LRESULT result = CallWindowProcA(form.check1Proc, hwnd, msg, wp, lp);
     if (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP) {
-        Guarded([&] { Check1_mouseup(form); });
+        Check1_mouseup(form);
     }
     return result;
 }
@@ -96,12 +114,13 @@ void CreateControls(Form1& form) {
     HWND pic = form.Picture1;
     // Created in Tab order: Text2, Text3, Text4, Check1 (Text1 is disabled).
     const DWORD field = WS_TABSTOP | ES_AUTOHSCROLL;
-    form.Text2 = MakeControl(pic, "EDIT", field, WS_EX_CLIENTEDGE, layout::kText2, "");
-    form.Text3 = MakeControl(pic, "EDIT", field, WS_EX_CLIENTEDGE, layout::kText3, "");
-    form.Text4 = MakeControl(pic, "EDIT", field, WS_EX_CLIENTEDGE, layout::kText4, "");
-    form.Check1 = MakeControl(pic, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, layout::kCheck1, "");
-    form.Text1 =
-        MakeControl(pic, "EDIT", ES_CENTER | WS_DISABLED, WS_EX_CLIENTEDGE, layout::kText1, "0");
+    form.Text2 = MakeControl("Text2", pic, "EDIT", field, WS_EX_CLIENTEDGE, layout::kText2, "");
+    form.Text3 = MakeControl("Text3", pic, "EDIT", field, WS_EX_CLIENTEDGE, layout::kText3, "");
+    form.Text4 = MakeControl("Text4", pic, "EDIT", field, WS_EX_CLIENTEDGE, layout::kText4, "");
+    form.Check1 =
+        MakeControl("Check1", pic, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, layout::kCheck1, "");
+    form.Text1 = MakeControl("Text1", pic, "EDIT", ES_CENTER | WS_DISABLED, WS_EX_CLIENTEDGE,
+                             layout::kText1, "0");
     for (HWND text : {form.Text2, form.Text3, form.Text4})
         SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(form.tahoma825), FALSE);
     SendMessageA(form.Text1, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
@@ -152,7 +171,7 @@ void Command(Form1& form, UINT id) {
 // Alt+F4, log-off, shutdown): Form_Unload announces, the window goes, then
 // Form_Terminate announces and ends the program.
 [[noreturn]] void CloseBySystem(Form1& form) {
-    Guarded([&] { Form_Unload(form); });
+    Form_Unload(form);
     DestroyWindow(form.hwnd);
     Form_Terminate();
 }
@@ -166,11 +185,11 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
     switch (msg) {
     case WM_COMMAND:
-        if (HIWORD(wp) == 0 && lp == 0) Guarded([&] { Command(*form, LOWORD(wp)); });
+        if (HIWORD(wp) == 0 && lp == 0) Command(*form, LOWORD(wp));
         return 0;
     case WM_TIMER:
-        if (wp == kTimer1) Guarded([&] { Timer1_Timer(*form); });
-        if (wp == kTimer2) Guarded([&] { Timer2_Timer(*form); });
+        if (wp == kTimer1) Timer1_Timer(*form);
+        if (wp == kTimer2) Timer2_Timer(*form);
         return 0;
     case WM_CLOSE:
         CloseBySystem(*form);
@@ -193,6 +212,13 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+// A class registered already was registered by an earlier Form1 of this
+// process, and serves again.
+void Register(const WNDCLASSEXA& windowClass, const char* what) {
+    if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        CannotCreate(what);
+}
+
 void RegisterClasses(HINSTANCE instance) {
     WNDCLASSEXA form{};
     form.cbSize = sizeof form;
@@ -203,7 +229,7 @@ void RegisterClasses(HINSTANCE instance) {
         LoadImageA(instance, MAKEINTRESOURCEA(IDI_IDLER), IMAGE_ICON, 16, 16, 0));
     form.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     form.lpszClassName = kForm1Class;
-    RegisterClassExA(&form);
+    Register(form, "Form1's class");
 
     // The second press of a double-click comes as a double-click, which no
     // caption or picture answers: a double-click on Start starts idling once.
@@ -214,7 +240,7 @@ void RegisterClasses(HINSTANCE instance) {
     picture.hInstance = instance;
     picture.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     picture.lpszClassName = kPictureClass;
-    RegisterClassExA(&picture);
+    Register(picture, "Picture1's class");
 }
 
 } // namespace
@@ -238,24 +264,26 @@ Form1* CreateForm1(HINSTANCE instance) {
     form->mnu_op = BuildMenu(*form);
 
     // No caption, no frame, no menu bar; a tool window has no taskbar button.
-    // Topmost comes from StayOnTop in Form_Load, the size from Form_Load too.
-    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kForm1Class, kForm1Caption,
-                                WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, Px(layout::kFormWidth),
-                                Px(layout::kFormHeight), nullptr, nullptr, instance, form);
-    if (!hwnd) {
-        delete form;
-        return nullptr;
-    }
+    // Topmost comes from StayOnTop in Form_Load, which sets the size again too.
+    // The window owns the struct from WM_NCCREATE on and deletes it at
+    // WM_NCDESTROY, a failed creation included; a window not made at all ends
+    // the program.
+    HWND hwnd = Created(CreateWindowExA(WS_EX_TOOLWINDOW, kForm1Class, kForm1Caption,
+                                        WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, Px(layout::kFormWidth),
+                                        Px(layout::kFormHeight), nullptr, nullptr, instance, form),
+                        "Form1");
     form->hwnd = hwnd;
     HICON big = LoadIconA(instance, MAKEINTRESOURCEA(IDI_IDLER));
     SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
 
     // Picture1 covers the window and runs 30 twips past its right edge and 15
     // past its bottom; WS_EX_CONTROLPARENT lets Tab reach the fields inside it.
-    form->Picture1 = CreateWindowExA(
-        WS_EX_CONTROLPARENT, kPictureClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-        Px(layout::kPictureWidth), Px(layout::kPictureHeight), hwnd, nullptr, instance, nullptr);
+    form->Picture1 = Created(CreateWindowExA(WS_EX_CONTROLPARENT, kPictureClass, "",
+                                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                             Px(layout::kPictureWidth), Px(layout::kPictureHeight),
+                                             hwnd, nullptr, instance, nullptr),
+                             "Picture1");
     CreateControls(*form);
     form->skinBrush = SkinUnder(*form, form->Check1);
     return form;

@@ -51,10 +51,9 @@ struct Item {
     ItemId id;
     Kind kind;
     int a, b, c, d;
-    const char* caption; // nullptr: a pure click area
-    Font font;
-    Rgb color;
-    bool bold;
+    const char* caption = nullptr; // nullptr: a pure click area, a line or the image
+    Font font = Font::None;
+    Rgb color{0, 0, 0};
 };
 
 // Windowless items in creation order: a later one lies above an earlier one.

@@ -1,6 +1,7 @@
 // idler: keeps the user signed on to the client while away.
 #include "window/form1.h"
 #include "engine/handlers.h"
+#include "engine/fallbacks.h"
 #include "engine/pause.h"
 
 namespace {
@@ -33,7 +34,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     Form1* form = CreateForm1(instance);
-    if (!form) return 1;
     Form_Load(*form);
     ShowWindow(form->hwnd, SW_SHOWNORMAL);
     UpdateWindow(form->hwnd);
@@ -41,6 +41,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // the thread by someone else ends it too, as it ends any message loop.
     for (;;) {
         if (DispatchPending()) return 0;
-        WaitForEvents(INFINITE);
+        WaitForInput(INFINITE);
     }
 }

@@ -4,6 +4,7 @@
 #include "window/behaviour.h"
 #include "window/form1.h"
 #include "window/layout.h"
+#include "window/scoped_gdi.h"
 #include "engine/handlers.h"
 #include <cstdlib>
 
@@ -43,22 +44,19 @@ void DrawDib(HDC dc, const BITMAPINFO* dib, int x, int y) {
 
 void DrawLabel(HDC dc, const Form1& form, const layout::Item& item) {
     if (!item.caption) return;
-    HGDIOBJ old = SelectObject(dc, FontFor(form, item.font));
+    const Selected font(dc, FontFor(form, item.font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(item.color.r, item.color.g, item.color.b));
     RECT r{Px(item.a), Px(item.b), Px(item.a + item.c), Px(item.b + item.d)};
     DrawTextA(dc, item.caption, -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
-    SelectObject(dc, old);
 }
 
 void DrawLine(HDC dc, const layout::Item& item) {
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, pen);
+    const OwnedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+    const Selected selected(dc, pen);
     MoveToEx(dc, Px(item.a), Px(item.b), nullptr);
     LineTo(dc, Px(item.c), Px(item.d));
     SetPixel(dc, Px(item.c), Px(item.d), GetSysColor(COLOR_WINDOWTEXT)); // ends inclusive
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 // The skin, then every windowless item in creation order. Straight onto the
@@ -90,17 +88,15 @@ HBRUSH SkinUnder(const Form1& form, HWND control) {
     RECT r;
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, form.Picture1, reinterpret_cast<POINT*>(&r), 2);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP piece = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, piece);
-    DrawDib(dc, form.skin, -r.left, -r.top);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    HBRUSH brush = CreatePatternBrush(piece);
-    DeleteObject(piece); // the brush keeps its own copy
-    return brush;
+    const ScreenDc screen(GetDC(nullptr));
+    const OwnedGdi<HBITMAP> piece(
+        CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top));
+    {
+        const MemoryDc dc(CreateCompatibleDC(screen));
+        const Selected selected(dc, piece);
+        DrawDib(dc, form.skin, -r.left, -r.top);
+    }
+    return CreatePatternBrush(piece); // the brush keeps its own copy
 }
 
 namespace {
@@ -186,12 +182,12 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDBLCLK: // the other buttons' second presses stay presses
     case WM_MBUTTONDBLCLK:
-        Guarded([&] { MouseDown(*form, msg, lp); });
+        MouseDown(*form, msg, lp);
         return 0;
     case WM_LBUTTONDBLCLK: // no click and no drag: the release finds nothing pressed
         return 0;
     case WM_LBUTTONUP:
-        Guarded([&] { LeftUp(*form, lp); });
+        LeftUp(*form, lp);
         return 0;
     case WM_CAPTURECHANGED:
         form->pressedItem = -1;

@@ -232,8 +232,7 @@ struct FailingSteps {
     }
     void DiscardTemp() {
         if (!Dead()) return real.DiscardTemp();
-        CloseHandle(real.handle); // a killed program's handle closes, its file stays
-        real.handle = INVALID_HANDLE_VALUE;
+        real.handle.Close(); // a killed program's handle closes, its file stays
         real.tempExists = false;
     }
 };

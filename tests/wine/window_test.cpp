@@ -3,6 +3,7 @@
 #include "window/form1.h"
 #include "window/behaviour.h"
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,30 @@ TEST_F(Form1Test, StartHidesTheStartAreaUnderTheStopPictureAndStopUndoesIt) {
     EXPECT_FALSE(form->Image1Visible);
     EXPECT_TRUE(form->Label9Visible);
     EXPECT_EQ(GetText(form->Text1), L"0") << "Start and Stop leave the counter alone";
+}
+
+// The system refuses every edit box, so Text2, the first, cannot be made; the
+// box that follows is answered as it shows, its prompt put on stderr.
+LRESULT CALLBACK RefuseEditBoxesAnswerTheBox(int code, WPARAM wp, LPARAM lp) {
+    const auto window = reinterpret_cast<HWND>(wp);
+    char text[128] = "";
+    if (code == HCBT_CREATEWND && GetClassNameA(window, text, sizeof text) &&
+        lstrcmpiA(text, "Edit") == 0)
+        return 1;
+    if (code == HCBT_ACTIVATE && GetDlgItemTextA(window, 0xFFFF, text, sizeof text)) {
+        std::fputs(text, stderr);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST(Form1DeathTest, AControlThatCannotBeMadeEndsTheProgramAfterABoxNamingIt) {
+    EXPECT_EXIT(
+        {
+            SetWindowsHookExA(WH_CBT, RefuseEditBoxesAnswerTheBox, nullptr, GetCurrentThreadId());
+            CreateForm1(GetModuleHandleW(nullptr));
+        },
+        testing::ExitedWithCode(1), "idler cannot create Text2\\.");
 }
 
 } // namespace
