@@ -5,12 +5,17 @@ namespace {
 using GetAncestorFn = HWND(WINAPI*)(HWND, UINT);
 using MsgWaitExFn = DWORD(WINAPI*)(DWORD, const HANDLE*, DWORD, DWORD, DWORD);
 
-// user32's function of that name, or null where this system has none. (Through
-// void*: FARPROC's own type matches no real function's.)
-template <class Fn> Fn User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    FARPROC found = user32 ? GetProcAddress(user32, name) : nullptr;
+using SetExecutionStateFn = EXECUTION_STATE(WINAPI*)(EXECUTION_STATE);
+
+// A system DLL's function of that name, or null where this system has none.
+// (Through void*: FARPROC's own type matches no real function's.)
+template <class Fn> Fn SystemFunction(const char* dll, const char* name) {
+    HMODULE module = GetModuleHandleA(dll);
+    FARPROC found = module ? GetProcAddress(module, name) : nullptr;
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(found));
+}
+template <class Fn> Fn User32Function(const char* name) {
+    return SystemFunction<Fn>("user32.dll", name);
 }
 
 } // namespace
@@ -41,4 +46,10 @@ void WaitForInput(DWORD timeoutMs) {
         msgWaitEx(0, nullptr, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     else
         WaitForNewInput(timeoutMs);
+}
+
+void KeepSystemAwake(bool on) {
+    static const auto set =
+        SystemFunction<SetExecutionStateFn>("kernel32.dll", "SetThreadExecutionState");
+    if (set) set(on ? ES_SYSTEM_REQUIRED | ES_CONTINUOUS : ES_CONTINUOUS);
 }

@@ -107,6 +107,7 @@ struct Client {
     };
     std::deque<PendingIm> pendingIms;
     bool pendingBoxOn = false; // what the box that kBoxTimer shows says
+    int linesSaid = 0;         // chat lines said in any room
 };
 
 // event_log.cpp
@@ -156,6 +157,8 @@ void AnswerWithBox(Client& client, bool imsOn);
 void PromptAnswered(Client& client);
 void SignOff(Client& client);
 void SetFrameTimer(Client& client, FrameTimer timer, double seconds);
+// Sleeps for the hang's time, answering nothing, between its two events.
+void Hang(Client& client);
 DWORD Milliseconds(double seconds); // seconds as the options give them: 0 to a week
 
 } // namespace standin

@@ -42,18 +42,20 @@ void LayoutRoom(HWND room, int width, int height) {
 }
 
 // Says the input box's line in its room: the view shows it after the screen
-// name, and the log gets its bytes. An empty box sends nothing.
+// name, and the log gets its bytes. An empty box sends nothing. The line that
+// --hang-on-line names is said, then the client hangs inside its Enter.
 void SendChatLine(HWND input) {
     const std::string line = ControlBytes(input);
     if (line.empty()) return;
     HWND view = FindWindowExA(GetParent(input), nullptr, kRichClass, nullptr);
-    const Client* client = ClientOf(input);
+    Client* client = ClientOf(input);
     if (view != input && client) AppendLine(view, client->options.name, line);
     HWND room = DocumentOf(input);
     std::vector<Field> fields{Text("room", Cp1252ToUtf8(WindowText(room))), Handle("hwnd", room)};
     for (Field& f : Bytes(line)) fields.push_back(std::move(f));
     Log(input, "chat", fields);
     ClearControl(input);
+    if (client && ++client->linesSaid == client->options.hangOnLine) Hang(*client);
 }
 
 // Screen names compare without regard to ASCII case.

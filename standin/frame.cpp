@@ -46,14 +46,6 @@ void Layout(const Client& client, int width, int height) {
     MoveWindow(client.mdi, 0, kToolbarHeight, width, std::max(height - kToolbarHeight, 1), TRUE);
 }
 
-void Hang(Client& client) {
-    const DWORD ms = Milliseconds(client.options.hangFor);
-    WriteEvent(client.log, "hang", {Number("ms", ms)});
-    // Not answering anything, as a client busy elsewhere does.
-    Sleep(ms);
-    WriteEvent(client.log, "recover");
-}
-
 // The first pending IM window opens; the timer is set again for the next.
 void OpenNextImWindow(Client& client) {
     if (client.pendingIms.empty()) return;
@@ -136,6 +128,14 @@ void AddToolbar(Client& client, int width) {
 }
 
 } // namespace
+
+void Hang(Client& client) {
+    const DWORD ms = Milliseconds(client.options.hangFor);
+    WriteEvent(client.log, "hang", {Number("ms", ms)});
+    // Not answering anything, as a client busy elsewhere does.
+    Sleep(ms);
+    WriteEvent(client.log, "recover");
+}
 
 bool RegisterFrame(HINSTANCE instance) {
     WNDCLASSA wc{};

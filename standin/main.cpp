@@ -36,7 +36,7 @@ bool BuildWindows(Client& client) {
 void StartTimers(Client& client) {
     const Options& o = client.options;
     SetFrameTimer(client, kIdleTimer, o.idleAfter);
-    if (o.hangFor > 0) SetFrameTimer(client, kHangTimer, o.hangAt);
+    if (o.hangFor > 0 && o.hangOnLine == 0) SetFrameTimer(client, kHangTimer, o.hangAt);
     SetFrameTimer(client, kQuitTimer, o.quitAfter);
 }
 

@@ -100,6 +100,7 @@ bool Apply(Options& o, const std::string& key, bool hasValue, const std::string&
     if (key == "signoff-after") return ParseSeconds(value, o.signOffAfter);
     if (key == "hang-at") return ParseSeconds(value, o.hangAt);
     if (key == "hang-for") return ParseSeconds(value, o.hangFor);
+    if (key == "hang-on-line") return ParseCount(value, 1, 999999, o.hangOnLine);
     if (key == "im-delay") return ParseSeconds(value, o.imDelay);
     if (key == "box-delay") return ParseSeconds(value, o.boxDelay);
     if (key == "box-button-after") return ParseSeconds(value, o.boxButtonAfter);
@@ -186,9 +187,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
 const char* Usage() {
     return "standin [--name=SCREEN NAME] [--rooms=N] [--decoys=KIND,...|all]\n"
            "  [--welcome=CAPTION]... [--idle-after=S] [--signoff-after=S] [--prompts=1|2]\n"
-           "  [--prompt-decoy] [--hang-at=S --hang-for=S] [--im-icons=N] [--im-open[=TO]]\n"
-           "  [--no-box] [--im-delay=S] [--box-delay=S] [--box-open] [--quit-after=S]\n"
-           "  [--box-button-after=S] [--send-on-down] [--notify=HWND] [--log=FILE]\n"
+           "  [--prompt-decoy] [--hang-at=S|--hang-on-line=N --hang-for=S] [--im-icons=N]\n"
+           "  [--im-open[=TO]] [--no-box] [--im-delay=S] [--box-delay=S] [--box-open]\n"
+           "  [--quit-after=S] [--box-button-after=S] [--send-on-down] [--notify=HWND]\n"
+           "  [--log=FILE]\n"
            "KIND: no-richcntl, no-listbox, no-icon, no-static, grandchildren, one-richcntl\n";
 }
 

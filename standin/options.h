@@ -25,6 +25,8 @@ struct Options {
     bool promptDecoy = false;  // the prompt's icons sit one level down, in a group
     double hangAt = 0;         // seconds after start when the client stops answering
     double hangFor = 0;        // for how long; 0: never hangs
+    int hangOnLine = 0;        // hang inside the Enter of this chat line (1 = first),
+                               // once it is said, instead of at hangAt; 0: not
     int imIcons = 10;          // "_AOL_Icon" children of the IM window; the ninth is Send
     bool imOpen = false;       // an IM window is open at start
     std::string imOpenTo;      // ... addressed to this screen name

@@ -81,13 +81,19 @@ bool FileExists(const std::wstring& path) {
                           FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
-std::wstring ReadIni(const std::wstring& section, const std::wstring& key,
-                     const std::wstring& file) {
+std::optional<std::wstring> TryReadIni(const std::wstring& section, const std::wstring& key,
+                                       const std::wstring& file) {
     const store::FileContents contents = store::ReadDataFile(file);
-    if (contents.state != store::FileState::Present) return {};
+    if (contents.state == store::FileState::Unreadable) return std::nullopt;
+    if (contents.state != store::FileState::Present) return std::wstring();
     std::wstring value = ReadEntry(profile::Decode(contents.bytes), section, key);
     if (value.size() > kReadLimit) value.resize(kReadLimit);
     return value;
+}
+
+std::wstring ReadIni(const std::wstring& section, const std::wstring& key,
+                     const std::wstring& file) {
+    return TryReadIni(section, key, file).value_or(L"");
 }
 
 bool WriteIni(const std::wstring& section, const std::wstring& key, const std::wstring& value,

@@ -29,6 +29,10 @@ void Tell(Form1& form, const wchar_t* prompt, const wchar_t* title) {
     ShowMessageBox(form.hwnd, prompt, title, MB_OK);
 }
 
+void TellUnreadable(Form1& form) {
+    Tell(form, L"Your saved data could not be read!", L"Not loaded!");
+}
+
 } // namespace
 
 // A save that failed would lose the user's settings without a word, so a
@@ -43,18 +47,25 @@ void mnu_Spref_Click(Form1& form) {
 }
 
 // Two steps, each with its own look for the file. Setting the check box from
-// here sends no mouse-up, so no Silent-mode line is posted.
+// here sends no mouse-up, so no Silent-mode line is posted. A file that is
+// there but cannot be read changes nothing and is told, as a failed save is.
 void mnu_Lpref_Click(Form1& form) {
     const std::wstring file = DataFile();
     if (AolKit::FileExists(file)) {
-        SetText(form.Text4, AolKit::ReadIni(L"Prefs", L"Reason", file));
-        SetText(form.Text3, AolKit::ReadIni(L"Prefs", L"Link", file));
-        SetText(form.Text2, AolKit::ReadIni(L"Prefs", L"Text", file));
+        const auto reason = AolKit::TryReadIni(L"Prefs", L"Reason", file);
+        const auto link = AolKit::TryReadIni(L"Prefs", L"Link", file);
+        const auto text = AolKit::TryReadIni(L"Prefs", L"Text", file);
+        if (!reason || !link || !text) return TellUnreadable(form);
+        SetText(form.Text4, *reason);
+        SetText(form.Text3, *link);
+        SetText(form.Text2, *text);
     } else {
         Tell(form, L"You have no saved data!", L"Nothing to load!");
     }
     if (AolKit::FileExists(file)) {
-        const bool silent = AolKit::ReadIni(L"Checks", L"Checked", file) == L"Checked";
+        const auto checked = AolKit::TryReadIni(L"Checks", L"Checked", file);
+        if (!checked) return TellUnreadable(form);
+        const bool silent = *checked == L"Checked";
         SetCheck1_Value(form, silent ? 1 : 0);
         SetMenuChecked(form, kMnuSilent, silent);
     }
@@ -68,7 +79,11 @@ void mnu_Stime_Click(Form1& form) {
 void mnu_Ltime_Click(Form1& form) {
     const std::wstring file = DataFile();
     if (AolKit::FileExists(file)) {
-        SetText(form.Text1, AolKit::ReadIni(L"Time", L"Time", file));
+        const auto time = AolKit::TryReadIni(L"Time", L"Time", file);
+        if (time)
+            SetText(form.Text1, *time);
+        else
+            TellUnreadable(form);
         return;
     }
     SetText(form.Text1, L"0");

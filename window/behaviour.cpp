@@ -1,4 +1,5 @@
 #include "window/behaviour.h"
+#include "engine/fallbacks.h"
 #include "window/form1.h"
 #include "window/layout.h"
 
@@ -45,6 +46,7 @@ void Label12_Click(Form1& form) {
 
 void Label9_Click(Form1& form) {
     SetTimer1(form, true);
+    KeepSystemAwake(true);
     form.Image1Visible = true;
     form.Label9Visible = false;
     InvalidateRect(form.Picture1, nullptr, FALSE);
@@ -52,6 +54,7 @@ void Label9_Click(Form1& form) {
 
 void Image1_Click(Form1& form) {
     SetTimer1(form, false);
+    KeepSystemAwake(false);
     form.Image1Visible = false;
     form.Label9Visible = true;
     InvalidateRect(form.Picture1, nullptr, FALSE);

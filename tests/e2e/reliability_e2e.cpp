@@ -329,6 +329,93 @@ TEST(ReliabilityHungClient, IdlerWaitsOutTheHangThenEveryTickCountsAndEveryLineA
     std::fflush(stdout);
 }
 
+// A client hung for good must not take idler with it: each send to it gives
+// up after a bound, and once it counts as hung (5 s without reading a
+// message) at once. Nothing of a line that could not go reaches the room.
+const std::string kAdvert = kFrame + kTag + "[Zorvik] \xB7 AOL 5.0 Idle";
+constexpr POINT kStartStop{3720 + 400, 1320 + 180}, kAdvertise{3240 + 367, 127};
+
+// How long after `from` a real click on "Options" opened the pop-up (closed
+// again with Escape); a negative time when it did not open within 10 s.
+double MenuOpensAfter(HWND form, double from) {
+    Click(form, 2520 + 300, 120);
+    if (!WaitFor([] { return OpenMenu() != nullptr; }, 10000)) return -1;
+    const double took = Seconds() - from;
+    Key(VK_ESCAPE);
+    WaitFor([] { return OpenMenu() == nullptr; }, 3000);
+    return took;
+}
+
+// Once the client answers again, Advertise's pair is the room's next two
+// lines, and the client got no text or key but those of the lines it said.
+void ExpectOnlyTheAdvertAfter(HWND form, const standin_harness::Standin& client, size_t lines) {
+    ASSERT_TRUE(client.WaitFor(Named("recover"), 40s));
+    Click(form, kAdvertise.x, kAdvertise.y);
+    ASSERT_TRUE(client.WaitFor(Named("chat"), 10s, lines + 2)) << "no Advertise after the hang";
+    const auto events = client.Events();
+    const std::vector<std::string> said = standin_log::ChatBytes(events);
+    EXPECT_EQ(said[lines], kAdvert);
+    EXPECT_EQ(standin_log::Count(events, Named("settext")), lines + 2);
+    EXPECT_EQ(standin_log::Count(events, Named("char")), lines + 2);
+}
+
+TEST(ReliabilityHungClient, StartedBesideAClientHungForGoodIdlerStaysInTheUsersHands) {
+    auto client = standin_harness::Start(L"--hang-at=0 --hang-for=25");
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(client->WaitFor(Named("hang"), 15s));
+    const double started = Seconds();
+    Process idler = Start(L"idler.exe");
+    const HWND form = FindIdler(idler.pid(), 15000);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(form) != FALSE; }, 15000));
+    const double shown = Seconds() - started;
+
+    // Hung for over 5 s by now: the tick gives up on it at once.
+    Click(form, kStartStop.x, kStartStop.y);
+    const double ticked = Seconds();
+    Tick(form, kTimer1);
+    ASSERT_TRUE(CounterReads(form, L"1"));
+    const double menu = MenuOpensAfter(form, ticked);
+    EXPECT_GE(menu, 0) << "the menu did not open";
+    EXPECT_LT(menu, 2.0);
+    Click(form, kStartStop.x, kStartStop.y);
+    EXPECT_EQ(StopTimerInside(form, kTimer1), false) << "Stop did not stop idling";
+    ASSERT_FALSE(client->WaitFor(Named("recover"), 0ms)) << "the hang ended before the checks";
+
+    ASSERT_NO_FATAL_FAILURE(ExpectOnlyTheAdvertAfter(form, *client, 0));
+    EXPECT_TRUE(idler.Running());
+    std::printf("started beside a hung client: window shown after %.2f s; a tick during the hang "
+                "left the menu to open %.2f s after it\n",
+                shown, menu);
+    std::fflush(stdout);
+}
+
+TEST(ReliabilityHungClient, AClientAsleepInsideALinesEnterCostsIdlerOneBoundedWait) {
+    auto client = standin_harness::Start(L"--hang-on-line=3 --hang-for=15");
+    ASSERT_TRUE(client);
+    Process idler = Start(L"idler.exe");
+    const HWND form = FindIdler(idler.pid());
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(client->WaitFor(Named("chat"), 10s, 2)) << "no opening pair";
+
+    // The tick's first line is said, then the client sleeps inside its Enter.
+    Tick(form, kTimer1);
+    ASSERT_TRUE(client->WaitFor(Named("hang"), 10s));
+    const double menu = MenuOpensAfter(form, Seconds());
+    EXPECT_GE(menu, 0) << "the menu did not open";
+    EXPECT_LT(menu, 6.0);
+    EXPECT_TRUE(CounterReads(form, L"1", 0));
+    ASSERT_FALSE(client->WaitFor(Named("recover"), 0ms)) << "the hang ended before the checks";
+
+    // Its link line was dropped whole: neither its text nor an Enter arrives.
+    ASSERT_NO_FATAL_FAILURE(ExpectOnlyTheAdvertAfter(form, *client, 3));
+    EXPECT_TRUE(idler.Running());
+    std::printf("client asleep inside a line's Enter: the menu opened %.2f s after the hang "
+                "began\n",
+                menu);
+    std::fflush(stdout);
+}
+
 // ==== 3. Hand-edited data files =================================================
 
 // A data file as someone's editor (or a broken disk) left it, and what idler
@@ -342,6 +429,7 @@ struct BadFile {
     std::wstring counted;
     std::wstring reason, link, text;
     bool silent = false;
+    bool unreadable = false; // each Load says so in a box and changes nothing
 };
 
 // Bytes that look like nothing: a fixed pseudo-random sequence.
@@ -454,11 +542,11 @@ std::vector<BadFile> BadFiles() {
          L"", L"", L"", true},
         {"a 10 MB file", "[Prefs]\r\nREASON=big\r\n" + Filler(10 << 20) + "[Time]\r\nTIME=42\r\n",
          L"42", L"43", L"big", L"", L""},
-        // Past the store's 16 MiB bound the file is unreadable: it reads as
-        // holding nothing, like a file without these entries.
+        // Past the store's 16 MiB bound the file is unreadable: both Loads
+        // say so and leave the window as it was.
         {"a 17 MB file, past the store's bound",
-         "[Time]\r\nTIME=42\r\n[Prefs]\r\nREASON=huge\r\n" + Filler(17 << 20), L"", L"1", L"", L"",
-         L""},
+         "[Time]\r\nTIME=42\r\n[Prefs]\r\nREASON=huge\r\n" + Filler(17 << 20), L"(before)", L"1",
+         L"(before)", L"(before)", L"(before)", true, true},
     };
 }
 
@@ -472,6 +560,13 @@ TEST(ReliabilityDataFile, HandEditedFilesLoadToDefinedValuesAndAreNeverWritten) 
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(client->WaitFor(Named("chat"), 10s, 2)) << "no opening pair";
     const std::wstring kBefore = L"(before)";
+    const auto answerUnreadable = [&](const BadFile& file) {
+        if (!file.unreadable) return;
+        HWND box = FindMessageBox(L"Not loaded!");
+        ASSERT_NE(box, nullptr) << "no box for a file that cannot be read";
+        PressButton(box, IDOK);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    };
 
     for (const BadFile& file : BadFiles()) {
         SCOPED_TRACE(file.name);
@@ -481,15 +576,18 @@ TEST(ReliabilityDataFile, HandEditedFilesLoadToDefinedValuesAndAreNeverWritten) 
         for (HWND field : {Text1(form), Text2(form), Text3(form), Text4(form)})
             TypeText(field, kBefore);
         SendMessageW(Check1(form), BM_SETCHECK, file.silent ? BST_UNCHECKED : BST_CHECKED, 0);
+        const bool silent = file.silent != file.unreadable;
 
         Command(form, kMnuLtime);
+        answerUnreadable(file);
         EXPECT_TRUE(CounterReads(form, file.loaded))
             << "counter " << testing::PrintToString(ReadText(Text1(form)));
         Command(form, kMnuLpref);
+        answerUnreadable(file);
         const auto loaded = [&] {
             return ReadText(Text4(form)) == file.reason && ReadText(Text3(form)) == file.link &&
                    ReadText(Text2(form)) == file.text &&
-                   ReadCheck(Check1(form)) == (file.silent ? BST_CHECKED : BST_UNCHECKED);
+                   ReadCheck(Check1(form)) == (silent ? BST_CHECKED : BST_UNCHECKED);
         };
         EXPECT_TRUE(WaitFor(loaded, 10000))
             << "reason " << testing::PrintToString(ReadText(Text4(form))) << ", link "
@@ -501,7 +599,7 @@ TEST(ReliabilityDataFile, HandEditedFilesLoadToDefinedValuesAndAreNeverWritten) 
         Tick(form, kTimer1);
         EXPECT_TRUE(CounterReads(form, file.counted))
             << "counter " << testing::PrintToString(ReadText(Text1(form)));
-        if (!file.silent) {
+        if (!silent) {
             ASSERT_TRUE(client->WaitFor(Named("chat"), 10s, lines + 2)) << "the tick said nothing";
             const std::vector<std::string> said = standin_log::ChatBytes(client->Events());
             EXPECT_EQ(said[lines], Status(file.counted, file.reason));

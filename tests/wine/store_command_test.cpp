@@ -290,7 +290,7 @@ TEST_F(StoreCommands, ResetAllAnsweredYesResetsTheFileAndLeavesTheWindowAlone) {
     EXPECT_EQ(StateOf(form_), (State{L"0", L"", L"", L"", 0, false}));
 }
 
-TEST_F(StoreCommands, WritesThatFailAreToldAndChangeNothing) {
+TEST_F(StoreCommands, WritesAndReadsThatFailAreToldAndChangeNothing) {
     PutFile(kDataFile, "[Time]\r\nTIME=8\r\n");
     SetFileAttributesW(kDataFile, FILE_ATTRIBUTE_READONLY);
     Fill(L"12", L"http://x/", L"here", L"brb", 1);
@@ -307,6 +307,16 @@ TEST_F(StoreCommands, WritesThatFailAreToldAndChangeNothing) {
     boxes = Answering(form_, mnu_reset_Click, IDYES);
     ASSERT_EQ(boxes.size(), 2u);
     ExpectOkBox(boxes[1], L"Your saved data could not be deleted!", L"Not deleted!");
+
+    // A file another program holds without sharing cannot be read.
+    HANDLE held = CreateFileW(kDataFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    for (auto load : {mnu_Lpref_Click, mnu_Ltime_Click}) {
+        boxes = Answering(form_, load);
+        ASSERT_EQ(boxes.size(), 1u);
+        ExpectOkBox(boxes[0], L"Your saved data could not be read!", L"Not loaded!");
+    }
+    CloseHandle(held);
 
     EXPECT_EQ(FileBytes(kDataFile), "[Time]\r\nTIME=8\r\n");
     EXPECT_EQ(StateOf(form_), before);
