@@ -16,7 +16,10 @@
 // Label1_Click, mnu_exit_Click and a close by the system (Form_Unload, the
 // window destroyed and this struct with it, then Form_Terminate) end the
 // program: run inside a wait, they end it there, and the handler that waited
-// never goes on. Nothing is locked; outside its waits a handler runs whole.
+// never goes on. A send to the client is a wait too, of at most 5.5 s:
+// while it waits, only the messages sent to idler run (a close by the system
+// at log-off, an activation), not posted ones (ticks, clicks, keys). Nothing
+// is locked; outside these waits a handler runs whole.
 #include "engine/mover.h"
 #include <windows.h>
 #include <string>
