@@ -1,5 +1,6 @@
 #include "client/aolkit_client.h"
 #include "client/client_windows.h"
+#include "client/send.h"
 
 namespace AolKit {
 

@@ -2,7 +2,7 @@
 // no chat room open (their lines reach no window): the real mouse pointer,
 // the box and mark of Silent mode, the window's size, the CPU a tick costs.
 #include "client/ansi.h"
-#include "client/client_windows.h"
+#include "client/send.h"
 #include "engine/announce.h"
 #include "engine/handlers.h"
 #include "tests/wine/standin_harness.h"
