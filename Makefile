@@ -19,7 +19,7 @@ PREFIX = $(CURDIR)/$(RUN)/wineprefix
 # Debian's `wine` would pick its 32-bit loader; scripts/wine64 picks the other.
 WINE = $(if $(FALLBACK),PATH=$(CURDIR)/scripts/wine64:$$PATH)
 # One line on which build Wine runs and how: $(call SAY,test: the Wine tests ran)
-SAY = echo "$(1) the $(if $(FALLBACK),64,32)-bit build ($(RUN)): $(MODE)"
+SAY = echo "$(1) the $(if $(FALLBACK),64,32)-bit build ($(RUN)): $$(cat build/i386-mode)"
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
 .PHONY: all setup build build-win32 build-native test test-native test-win32 \
@@ -81,7 +81,7 @@ demo: build-win32
 # Figures taken under emulation are marked so (scripts/bench).
 bench: build-win32
 	@$(call SAY,bench: Wine runs)
-	@$(WINE) IDLER_I386_MODE="$(MODE)" scripts/with-display $(PREFIX) scripts/bench $(RUN)
+	@$(WINE) IDLER_I386_MODE="$$(cat build/i386-mode)" scripts/with-display $(PREFIX) scripts/bench $(RUN)
 
 soak: build-win32
 	@$(call SAY,soak: Wine runs)
