@@ -98,9 +98,11 @@ HWND MakeControl(const char* name, HWND parent, const char* cls, DWORD style, DW
 }
 
 // The box toggles itself on the button's release; Check1_mouseup runs after
-// that, for any button, even when the release is outside the box. The box's
-// user data holds its Form1. (Subclassed the classic way: the common-controls
-// helpers would load comctl32, some 3 MB of memory for this one box.)
+// that, for a release of any button over the box, and for a left release
+// anywhere: the box captures the mouse on a left press only, so a right or
+// middle release outside it goes elsewhere. The box's user data holds its
+// Form1. (Subclassed the classic way: the common-controls helpers would load
+// comctl32, some 3 MB of memory for this one box.)
 LRESULT CALLBACK Check1Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Form1& form = *reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     const LRESULT result = CallWindowProcA(form.check1Proc, hwnd, msg, wp, lp);
