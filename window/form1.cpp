@@ -2,16 +2,6 @@
 #include "client/ansi.h"
 #include "window/ui.h"
 
-// The pictures are the resources' own: nothing to free.
-Form1::~Form1() {
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(tahoma825), static_cast<HGDIOBJ>(tahoma9),
-                           static_cast<HGDIOBJ>(arialNarrow), static_cast<HGDIOBJ>(arialBold),
-                           static_cast<HGDIOBJ>(kids), static_cast<HGDIOBJ>(fieldBrush),
-                           static_cast<HGDIOBJ>(skinBrush)})
-        if (object) DeleteObject(object);
-    if (menuBar) DestroyMenu(menuBar); // and with it mnu_op and its submenus
-}
-
 std::wstring GetText(HWND control) {
     return FromAnsi(WindowText(control));
 }

@@ -18,6 +18,7 @@
 // program: run inside a wait, they end it there, and the handler that waited
 // never goes on. Nothing is locked; outside its waits a handler runs whole.
 #include "engine/mover.h"
+#include "window/scoped_gdi.h"
 #include <windows.h>
 #include <string>
 
@@ -47,16 +48,16 @@ inline constexpr UINT kTimer2Interval = 20000;
 
 struct Form1 {
     Form1() = default;
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
-    ~Form1(); // deletes the fonts, brushes and the menu (the pictures stay)
+    // Its pictures, fonts, brushes and menu, made; the window and controls
+    // come after (CreateForm1). Not copyable: it owns what it made.
+    explicit Form1(HINSTANCE instance);
 
     HWND hwnd{};     // the top-level window
     HWND Picture1{}; // the skin; paints the windowless labels, lines and Image1
     HWND Text1{}, Text2{}, Text3{}, Text4{};
     HWND Check1{};
     WNDPROC check1Proc{}; // the box's own procedure, which Check1Proc calls first
-    HMENU menuBar{};      // the hidden top-level menu that owns mnu_op
+    OwnedMenu menuBar;    // the hidden top-level menu that owns mnu_op
     HMENU mnu_op{};       // the pop-up shown from "Options"
     bool Image1Visible = false;
     bool Label9Visible = true;
@@ -64,8 +65,8 @@ struct Form1 {
     // there, never copied into memory of ours.
     const BITMAPINFO* skin{};
     const BITMAPINFO* stop{};
-    HFONT tahoma825{}, tahoma9{}, arialNarrow{}, arialBold{}, kids{};
-    HBRUSH fieldBrush{}, skinBrush{};
+    OwnedGdi<HFONT> tahoma825, tahoma9, arialNarrow, arialBold, kids;
+    OwnedGdi<HBRUSH> fieldBrush, skinBrush;
     int pressedItem = -1;   // the label or image a left press began on, for its click
     mover::Generator rng{}; // the mouse mover's points, the same in every run
 };
