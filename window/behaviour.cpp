@@ -47,14 +47,10 @@ void Label12_Click(Form1& form) {
 
 void Label9_Click(Form1& form) {
     SetTimer1(form, true);
-    form.Image1Visible = true;
-    form.Label9Visible = false;
     InvalidateRect(form.Picture1, nullptr, FALSE);
 }
 
 void Image1_Click(Form1& form) {
     SetTimer1(form, false);
-    form.Image1Visible = false;
-    form.Label9Visible = true;
     InvalidateRect(form.Picture1, nullptr, FALSE);
 }

@@ -29,6 +29,7 @@ void SetMenuChecked(Form1& form, UINT id, bool checked) {
 
 // SetTimer on a running timer replaces it, so a later Start begins a fresh interval.
 void SetTimer1(Form1& form, bool on) {
+    form.timer1On = on;
     if (on)
         SetTimer(form.hwnd, kTimer1, kTimer1Interval, nullptr);
     else
@@ -40,4 +41,12 @@ void SetTimer2(Form1& form, bool on) {
         SetTimer(form.hwnd, kTimer2, kTimer2Interval, nullptr);
     else
         KillTimer(form.hwnd, kTimer2);
+}
+
+bool Image1Visible(const Form1& form) {
+    return form.timer1On;
+}
+
+bool Label9Visible(const Form1& form) {
+    return !form.timer1On;
 }

@@ -56,11 +56,10 @@ struct Form1 {
     HWND Picture1{}; // the skin; paints the windowless labels, lines and Image1
     HWND Text1{}, Text2{}, Text3{}, Text4{};
     HWND Check1{};
-    WNDPROC check1Proc{}; // the box's own procedure, which Check1Proc calls first
-    OwnedMenu menuBar;    // the hidden top-level menu that owns mnu_op
-    HMENU mnu_op{};       // the pop-up shown from "Options"
-    bool Image1Visible = false;
-    bool Label9Visible = true;
+    WNDPROC check1Proc{};  // the box's own procedure, which Check1Proc calls first
+    OwnedMenu menuBar;     // the hidden top-level menu that owns mnu_op
+    HMENU mnu_op{};        // the pop-up shown from "Options"
+    bool timer1On = false; // as SetTimer1 left it: idling
     // The pictures, as packed DIBs in the program's own resources: drawn from
     // there, never copied into memory of ours.
     const BITMAPINFO* skin{};
@@ -92,3 +91,7 @@ bool MenuChecked(const Form1& form, UINT id);
 void SetMenuChecked(Form1& form, UINT id, bool checked);
 void SetTimer1(Form1& form, bool on);
 void SetTimer2(Form1& form, bool on);
+// Start (Label9) and the Stop picture (Image1) take turns over one button:
+// Stop shows while Timer1 runs.
+bool Image1Visible(const Form1& form);
+bool Label9Visible(const Form1& form);

@@ -118,8 +118,8 @@ TEST_F(Form1Test, ControlsOpenWithTheirDesignTimeState) {
         EXPECT_TRUE(GetWindowLongW(text, GWL_STYLE) & WS_TABSTOP);
     }
     EXPECT_EQ(Check1_Value(*form), 0);
-    EXPECT_FALSE(form->Image1Visible);
-    EXPECT_TRUE(form->Label9Visible);
+    EXPECT_FALSE(Image1Visible(*form));
+    EXPECT_TRUE(Label9Visible(*form));
     EXPECT_FALSE(MenuChecked(*form, kMnuSilent));
     EXPECT_FALSE(MenuChecked(*form, kMnuMouse));
 }
@@ -155,11 +155,11 @@ TEST_F(Form1Test, TabOrderIsTextLinkReasonSilent) {
 
 TEST_F(Form1Test, StartHidesTheStartAreaUnderTheStopPictureAndStopUndoesIt) {
     Label9_Click(*form);
-    EXPECT_TRUE(form->Image1Visible);
-    EXPECT_FALSE(form->Label9Visible);
+    EXPECT_TRUE(Image1Visible(*form));
+    EXPECT_FALSE(Label9Visible(*form));
     Image1_Click(*form);
-    EXPECT_FALSE(form->Image1Visible);
-    EXPECT_TRUE(form->Label9Visible);
+    EXPECT_FALSE(Image1Visible(*form));
+    EXPECT_TRUE(Label9Visible(*form));
     EXPECT_EQ(GetText(form->Text1), L"0") << "Start and Stop leave the counter alone";
 }
 
