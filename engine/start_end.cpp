@@ -4,7 +4,6 @@
 #include "engine/post_pair.h"
 #include "window/behaviour.h"
 #include "window/form1.h"
-#include "window/layout.h"
 
 namespace {
 
@@ -23,8 +22,6 @@ namespace {
 
 void Form_Load(Form1& form) {
     AolKit::StayOnTop(form);
-    SetWindowPos(form.hwnd, nullptr, 0, 0, layout::Px(layout::kFormWidth),
-                 layout::Px(layout::kFormHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PostPair(announce::LoadLine(), announce::SiteLinkLine());
 }
 

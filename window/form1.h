@@ -57,8 +57,6 @@ struct Form1 {
     HWND Text1{}, Text2{}, Text3{}, Text4{};
     HWND Check1{};
     WNDPROC check1Proc{};  // the box's own procedure, which Check1Proc calls first
-    OwnedMenu menuBar;     // the hidden top-level menu that owns mnu_op
-    HMENU mnu_op{};        // the pop-up shown from "Options"
     bool timer1On = false; // as SetTimer1 left it: idling
     // The pictures, as packed DIBs in the program's own resources: drawn from
     // there, never copied into memory of ours.
@@ -66,6 +64,7 @@ struct Form1 {
     const BITMAPINFO* stop{};
     OwnedGdi<HFONT> tahoma825, tahoma9, arialNarrow, arialBold, kids;
     OwnedGdi<HBRUSH> fieldBrush, skinBrush;
+    OwnedMenu mnu_op;       // the pop-up shown from "Options", with its submenus
     int pressedItem = -1;   // the label or image a left press began on, for its click
     mover::Generator rng{}; // the mouse mover's points, the same in every run
 };

@@ -40,7 +40,9 @@ const char* KidsFace() {
     return found ? "Kids" : "Comic Sans MS";
 }
 
-HMENU BuildMenu(Form1& form) {
+// The pop-up, with its submenus. No menu bar holds it: TrackPopupMenu shows
+// a pop-up on its own, and the window has no menu bar to show.
+HMENU BuildMenu() {
     HMENU im = CreatePopupMenu();
     AppendMenuA(im, MF_STRING, kMnuOff, "&Off");
     AppendMenuA(im, MF_STRING, kMnuOn, "O&n");
@@ -64,10 +66,6 @@ HMENU BuildMenu(Form1& form) {
     AppendMenuA(op, MF_STRING, kMnuReset, "Reset &All");
     AppendMenuA(op, MF_STRING, kMnuRtime, "Reset Ti&me");
     AppendMenuA(op, MF_STRING, kMnuExit, "&Exit");
-
-    // The one top-level entry, "&Options", is never shown as a menu bar.
-    form.menuBar = CreateMenu();
-    AppendMenuA(form.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(op), "&Options");
     return op;
 }
 
@@ -259,9 +257,8 @@ Form1::Form1(HINSTANCE instance)
     : skin(PackedDib(instance, IDB_SKIN)), stop(PackedDib(instance, IDB_STOP)),
       tahoma825(MakeFont("Tahoma", 8.25, false)), tahoma9(MakeFont("Tahoma", 9, false)),
       arialNarrow(MakeFont("Arial Narrow", 9.75, false)), arialBold(MakeFont("Arial", 8.25, true)),
-      kids(MakeFont(KidsFace(), 9, false)), fieldBrush(CreateSolidBrush(RGB(0, 0, 0))) {
-    mnu_op = BuildMenu(*this);
-}
+      kids(MakeFont(KidsFace(), 9, false)), fieldBrush(CreateSolidBrush(RGB(0, 0, 0))),
+      mnu_op(BuildMenu()) {}
 
 Form1* FormOf(HWND hwnd) {
     return reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -273,7 +270,7 @@ Form1* CreateForm1(HINSTANCE instance) {
     auto* form = new Form1(instance);
 
     // No caption, no frame, no menu bar; a tool window has no taskbar button.
-    // Topmost comes from StayOnTop in Form_Load, which sets the size again too.
+    // Topmost comes from StayOnTop in Form_Load.
     // The window owns the struct from WM_NCCREATE on and deletes it at
     // WM_NCDESTROY, a failed creation included; a window not made at all ends
     // the program.
