@@ -27,20 +27,25 @@ void SetMenuChecked(Form1& form, UINT id, bool checked) {
     CheckMenuItem(form.mnu_op, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+namespace {
+
 // SetTimer on a running timer replaces it, so a later Start begins a fresh interval.
+void RunTimer(const Form1& form, TimerId id, UINT interval, bool on) {
+    if (on)
+        SetTimer(form.hwnd, id, interval, nullptr);
+    else
+        KillTimer(form.hwnd, id);
+}
+
+} // namespace
+
 void SetTimer1(Form1& form, bool on) {
     form.timer1On = on;
-    if (on)
-        SetTimer(form.hwnd, kTimer1, kTimer1Interval, nullptr);
-    else
-        KillTimer(form.hwnd, kTimer1);
+    RunTimer(form, kTimer1, kTimer1Interval, on);
 }
 
 void SetTimer2(Form1& form, bool on) {
-    if (on)
-        SetTimer(form.hwnd, kTimer2, kTimer2Interval, nullptr);
-    else
-        KillTimer(form.hwnd, kTimer2);
+    RunTimer(form, kTimer2, kTimer2Interval, on);
 }
 
 bool Image1Visible(const Form1& form) {
