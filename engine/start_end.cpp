@@ -18,6 +18,10 @@ namespace {
     EndProgram();
 }
 
+void Advertise() {
+    PostPair(announce::AdvertLine(), announce::AdvertLinkLine());
+}
+
 } // namespace
 
 void Form_Load(Form1& form) {
@@ -40,8 +44,8 @@ void mnu_exit_Click(Form1&) {
 }
 
 void Label8_Click(Form1&) {
-    PostPair(announce::AdvertLine(), announce::AdvertLinkLine());
+    Advertise();
 }
 void mnu_ad_Click(Form1&) {
-    PostPair(announce::AdvertLine(), announce::AdvertLinkLine());
+    Advertise();
 }
