@@ -1,5 +1,5 @@
 #include "window/form1.h"
-#include "client/ansi.h"
+#include "system/ansi.h"
 #include "window/ui.h"
 
 std::wstring GetText(HWND control) {

@@ -81,7 +81,7 @@ Form1* CreateForm1(HINSTANCE instance);
 Form1* FormOf(HWND hwnd);
 
 // Control state as the handlers name it. The controls hold ANSI text, as the
-// client and the data file do (see client/ansi.cpp).
+// client and the data file do (see system/ansi.h).
 std::wstring GetText(HWND control);
 void SetText(HWND control, const std::wstring& text);
 int Check1_Value(const Form1& form);

@@ -1,7 +1,7 @@
 // The engine's handlers on a real Form1 built in the test's own process, with
 // no chat room open (their lines reach no window): the real mouse pointer,
 // the box and mark of Silent mode, the window's size, the CPU a tick costs.
-#include "client/ansi.h"
+#include "system/ansi.h"
 #include "client/client_windows.h"
 #include "engine/announce.h"
 #include "engine/handlers.h"
