@@ -1,7 +1,7 @@
 #include "client/aolkit_client.h"
 #include "client/client_windows.h"
-#include "engine/fallbacks.h"
-#include "engine/pause.h"
+#include "system/fallbacks.h"
+#include "system/message_pump.h"
 #include <algorithm>
 #include <vector>
 
