@@ -1,3 +1,5 @@
+// Menu commands built on the client routines.
+// They take the form as every handler does, and use none of it: they act on the client.
 #include "client/commands.h"
 #include "client/aolkit_client.h"
 #include "engine/announce.h"

@@ -1,4 +1,5 @@
 // Start and end of the program, and the Advertise pair.
+// Of the form, only Form_Load uses anything: the window, which it puts on top.
 #include "engine/announce.h"
 #include "engine/handlers.h"
 #include "engine/post_pair.h"

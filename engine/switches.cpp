@@ -1,4 +1,5 @@
 // Silent mode and mouse movement: switches that announce their new state.
+// Their state is the form's: Check1, the menu's marks, and Timer2 on the window.
 #include "client/aolkit_client.h"
 #include "engine/announce.h"
 #include "engine/handlers.h"
