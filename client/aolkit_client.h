@@ -1,7 +1,7 @@
 #pragma once
 // The client routines: they drive the client only through its windows, found
 // afresh on every call (no handle outlives a call).
-#include "client/ansi.h"
+#include "system/ansi.h"
 #include <windows.h>
 #include <string>
 

@@ -1,7 +1,9 @@
+// Menu commands built on the client routines.
+// They take the form as every handler does, and use none of it: they act on the client.
 #include "client/commands.h"
 #include "client/aolkit_client.h"
 #include "engine/announce.h"
-#include "engine/pause.h"
+#include "engine/post_pair.h"
 #include "store/aolkit_store.h"
 
 namespace {
@@ -25,8 +27,7 @@ void mnu_on_Click(Form1&) {
 }
 
 void mnu_stats_Click(Form1&) {
+    // The total as it stood when the command came, before any pause.
     const std::wstring total = AolKit::ReadIni(L"Time", L"Time", DataFile());
-    AolKit::ChatSend(announce::UserLine(AolKit::UserScreenName()));
-    AolKit::Pause(0);
-    AolKit::ChatSend(announce::TotalLine(total));
+    PostPair(announce::UserLine(AolKit::UserScreenName()), announce::TotalLine(total));
 }

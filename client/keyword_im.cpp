@@ -1,8 +1,8 @@
 #include "client/aolkit_client.h"
 #include "client/client_windows.h"
 #include "client/send.h"
-#include "engine/fallbacks.h"
-#include "engine/pause.h"
+#include "system/fallbacks.h"
+#include "system/message_pump.h"
 #include <algorithm>
 #include <vector>
 

@@ -1,5 +1,5 @@
 #include "client/send.h"
-#include "client/ansi.h"
+#include "system/ansi.h"
 #include "window/ui.h"
 
 namespace client_windows {

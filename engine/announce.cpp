@@ -26,6 +26,12 @@ std::wstring Line(std::initializer_list<std::wstring_view> tail) {
     return line;
 }
 
+// A link line: the separator, what the link is for (the advert names the
+// program), then the anchor.
+std::wstring Link(std::wstring_view what, const std::wstring& address, const std::wstring& text) {
+    return Line({kSep, what, kAnchorOpen, address, kAnchorText, text, kAnchorClose});
+}
+
 std::wstring Switch(std::wstring_view what, bool on) {
     return Line({kSep, what, kSep, on ? kOn : kOff});
 }
@@ -42,7 +48,7 @@ std::wstring StatusLine(const std::wstring& count, const std::wstring& reason) {
 }
 
 std::wstring LinkLine(const std::wstring& address, const std::wstring& text) {
-    return Line({kSep, kAnchorOpen, address, kAnchorText, text, kAnchorClose});
+    return Link({}, address, text);
 }
 
 std::wstring LoadLine() {
@@ -66,8 +72,7 @@ std::wstring AdvertLine() {
 }
 
 std::wstring AdvertLinkLine() {
-    return Line({L" \u00B7 [Zorvik] \u00B7 ", kAnchorOpen, kSiteAddress, kAnchorText,
-                 L"download me", kAnchorClose});
+    return Link(L"[Zorvik] \u00B7 ", kSiteAddress, L"download me");
 }
 
 std::wstring SilentLine(bool on) {

@@ -1,4 +1,5 @@
 // The mouse mover's tick: the pointer jumps to the generator's next point.
+// The form holds the generator, so the ticks walk one sequence of points.
 #include "engine/handlers.h"
 #include "engine/mover.h"
 #include "window/form1.h"

@@ -1,6 +1,7 @@
 #include "engine/pause.h"
-#include "engine/fallbacks.h"
 #include "engine/pause_clock.h"
+#include "system/fallbacks.h"
+#include "system/message_pump.h"
 #include <cmath>
 
 namespace {
@@ -19,22 +20,6 @@ double SecondsSince(DWORD ticks) {
 }
 
 } // namespace
-
-bool DispatchPending() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return true;
-        }
-        // Tab between the window's fields works during a wait as well.
-        HWND root = msg.hwnd ? RootWindow(msg.hwnd) : nullptr;
-        if (root && IsDialogMessageA(root, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return false;
-}
 
 namespace AolKit {
 

@@ -1,10 +1,10 @@
 // Start and end of the program, and the Advertise pair.
+// Of the form, only Form_Load uses anything: the window, which it puts on top.
 #include "engine/announce.h"
 #include "engine/handlers.h"
 #include "engine/post_pair.h"
 #include "window/behaviour.h"
 #include "window/form1.h"
-#include "window/layout.h"
 
 namespace {
 
@@ -19,12 +19,14 @@ namespace {
     EndProgram();
 }
 
+void Advertise() {
+    PostPair(announce::AdvertLine(), announce::AdvertLinkLine());
+}
+
 } // namespace
 
 void Form_Load(Form1& form) {
     AolKit::StayOnTop(form);
-    SetWindowPos(form.hwnd, nullptr, 0, 0, layout::Px(layout::kFormWidth),
-                 layout::Px(layout::kFormHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PostPair(announce::LoadLine(), announce::SiteLinkLine());
 }
 
@@ -43,8 +45,8 @@ void mnu_exit_Click(Form1&) {
 }
 
 void Label8_Click(Form1&) {
-    PostPair(announce::AdvertLine(), announce::AdvertLinkLine());
+    Advertise();
 }
 void mnu_ad_Click(Form1&) {
-    PostPair(announce::AdvertLine(), announce::AdvertLinkLine());
+    Advertise();
 }

@@ -1,12 +1,14 @@
 // Silent mode and mouse movement: switches that announce their new state.
+// Their state is the form's: Check1, the menu's marks, and Timer2 on the window.
 #include "client/aolkit_client.h"
 #include "engine/announce.h"
 #include "engine/handlers.h"
 #include "window/form1.h"
 
-// Runs after the box has handled the click itself, so Check1 already holds
-// the new value (or the old one, for a right click: then the mark and the
-// line repeat the unchanged state).
+// Runs after the box has handled the release itself, so Check1 already holds
+// the new value (or the old one, when the release did not toggle it: a right
+// or middle click, a left release off the box; then the mark and the line
+// repeat the unchanged state).
 void Check1_mouseup(Form1& form) {
     const bool silent = Check1_Value(form) == 1;
     SetMenuChecked(form, kMnuSilent, silent);

@@ -1,4 +1,5 @@
 // The idle tick: keep the user signed on, count the minute, tell the room.
+// The form is the state it works on: the counter (Text1), Silent (Check1), the texts it posts.
 #include "client/aolkit_client.h"
 #include "engine/announce.h"
 #include "engine/counter.h"

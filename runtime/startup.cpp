@@ -2,7 +2,9 @@
 // code: that comes prebuilt for the Pentium Pro (it holds CMOV), and does much
 // these programs never use (argv, TLS callbacks, pseudo-relocations, signal
 // handlers). msvcrt.dll sets itself up when it loads; what is left is the x87
-// state, the static constructors, WinMain's arguments, and exit().
+// state, the static constructors, and exit(). WinMain gets the instance
+// alone: neither program reads the command tail or the show state (idler
+// shows its window its own way; the stand-in reads GetCommandLineA itself).
 #include <windows.h>
 #include <cstdlib>
 
@@ -19,27 +21,6 @@ void RunConstructors() {
     for (; count > 0; --count) __CTOR_LIST__[count]();
 }
 
-// The command line after the program's name, which may be quoted.
-char* CommandTail() {
-    char* at = GetCommandLineA();
-    if (*at == '"') {
-        for (++at; *at && *at != '"'; ++at) {
-        }
-        if (*at) ++at;
-    } else {
-        while (static_cast<unsigned char>(*at) > ' ') ++at;
-    }
-    while (*at && static_cast<unsigned char>(*at) <= ' ') ++at;
-    return at;
-}
-
-int ShowCommand() {
-    STARTUPINFOA info;
-    info.cb = sizeof info;
-    GetStartupInfoA(&info);
-    return info.dwFlags & STARTF_USESHOWWINDOW ? info.wShowWindow : SW_SHOWDEFAULT;
-}
-
 } // namespace
 
 // Static destructors register here (GCC on MinGW calls atexit, not
@@ -52,6 +33,5 @@ extern "C" [[noreturn]] void WinMainCRTStartup() {
     // The x87 unit as the runtime left it: 64-bit precision, exceptions masked.
     asm volatile("fninit");
     RunConstructors();
-    std::exit(
-        WinMain(reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr, CommandTail(), ShowCommand()));
+    std::exit(WinMain(reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr, nullptr, SW_SHOWDEFAULT));
 }

@@ -1,6 +1,6 @@
 // standin.exe: a stand-in for the client, with its window tree, its reactions
 // to the messages the idler sends, and a log of everything that reaches it.
-#include "engine/fallbacks.h"
+#include "system/fallbacks.h"
 #include "standin/client.h"
 
 namespace {

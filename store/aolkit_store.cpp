@@ -1,5 +1,5 @@
 #include "store/aolkit_store.h"
-#include "client/ansi.h"
+#include "system/ansi.h"
 #include "store/data_file.h"
 #include "store/profile.h"
 

@@ -1,3 +1,5 @@
+// Menu commands of the data file.
+// They touch the form because what they save and load is its controls' state.
 #include "store/commands.h"
 #include "store/aolkit_store.h"
 #include "window/ui.h"

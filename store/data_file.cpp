@@ -1,5 +1,5 @@
 #include "store/data_file.h"
-#include "client/ansi.h"
+#include "system/ansi.h"
 #include <algorithm>
 #include <utility>
 

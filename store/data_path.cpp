@@ -1,5 +1,5 @@
 #include "store/data_path.h"
-#include "client/ansi.h"
+#include "system/ansi.h"
 
 std::wstring DataFile() {
     char folder[MAX_PATH];

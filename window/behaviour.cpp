@@ -1,5 +1,5 @@
 #include "window/behaviour.h"
-#include "engine/fallbacks.h"
+#include "system/fallbacks.h"
 #include "window/form1.h"
 #include "window/layout.h"
 
@@ -9,13 +9,15 @@ void StayOnTop(Form1& form) {
     SetWindowPos(form.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-// The press on the label or picture has set the capture; releasing it and
-// sending the move command with the caption's hit-test code (F012: SC_MOVE +
-// HTCAPTION, widened with its sign) hands the press to the system's move
-// loop, as if it had been made on a title bar. Returns when the button is up.
+// Hands the press to the system's move loop, as if it had been made on a
+// title bar; returns when the button is up. The system reads the command as
+// wParam & 0xFFF0 and keeps the low four bits for itself: HTCAPTION there
+// makes SC_MOVE follow the held mouse instead of the arrow keys. Nothing on
+// the way here sets the capture; a left press still held on a label may hold
+// it, and releasing it ends that press before the move loop starts.
 void FormDrag(Form1& form) {
     ReleaseCapture();
-    SendMessageA(form.hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(0xFFFFF012u), 0);
+    SendMessageA(form.hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 } // namespace AolKit
@@ -47,15 +49,11 @@ void Label12_Click(Form1& form) {
 void Label9_Click(Form1& form) {
     SetTimer1(form, true);
     KeepSystemAwake(true);
-    form.Image1Visible = true;
-    form.Label9Visible = false;
     InvalidateRect(form.Picture1, nullptr, FALSE);
 }
 
 void Image1_Click(Form1& form) {
     SetTimer1(form, false);
     KeepSystemAwake(false);
-    form.Image1Visible = false;
-    form.Label9Visible = true;
     InvalidateRect(form.Picture1, nullptr, FALSE);
 }

@@ -1,16 +1,6 @@
 #include "window/form1.h"
-#include "client/ansi.h"
+#include "system/ansi.h"
 #include "window/ui.h"
-
-// The pictures are the resources' own: nothing to free.
-Form1::~Form1() {
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(tahoma825), static_cast<HGDIOBJ>(tahoma9),
-                           static_cast<HGDIOBJ>(arialNarrow), static_cast<HGDIOBJ>(arialBold),
-                           static_cast<HGDIOBJ>(kids), static_cast<HGDIOBJ>(fieldBrush),
-                           static_cast<HGDIOBJ>(skinBrush)})
-        if (object) DeleteObject(object);
-    if (menuBar) DestroyMenu(menuBar); // and with it mnu_op and its submenus
-}
 
 std::wstring GetText(HWND control) {
     return FromAnsi(WindowText(control));
@@ -37,17 +27,31 @@ void SetMenuChecked(Form1& form, UINT id, bool checked) {
     CheckMenuItem(form.mnu_op, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+namespace {
+
 // SetTimer on a running timer replaces it, so a later Start begins a fresh interval.
-void SetTimer1(Form1& form, bool on) {
+void RunTimer(const Form1& form, TimerId id, UINT interval, bool on) {
     if (on)
-        SetTimer(form.hwnd, kTimer1, kTimer1Interval, nullptr);
+        SetTimer(form.hwnd, id, interval, nullptr);
     else
-        KillTimer(form.hwnd, kTimer1);
+        KillTimer(form.hwnd, id);
+}
+
+} // namespace
+
+void SetTimer1(Form1& form, bool on) {
+    form.timer1On = on;
+    RunTimer(form, kTimer1, kTimer1Interval, on);
 }
 
 void SetTimer2(Form1& form, bool on) {
-    if (on)
-        SetTimer(form.hwnd, kTimer2, kTimer2Interval, nullptr);
-    else
-        KillTimer(form.hwnd, kTimer2);
+    RunTimer(form, kTimer2, kTimer2Interval, on);
+}
+
+bool Image1Visible(const Form1& form) {
+    return form.timer1On;
+}
+
+bool Label9Visible(const Form1& form) {
+    return !form.timer1On;
 }

@@ -21,6 +21,7 @@
 // at log-off, an activation), not posted ones (ticks, clicks, keys). Nothing
 // is locked; outside these waits a handler runs whole.
 #include "engine/mover.h"
+#include "window/scoped_gdi.h"
 #include <windows.h>
 #include <string>
 
@@ -50,25 +51,23 @@ inline constexpr UINT kTimer2Interval = 20000;
 
 struct Form1 {
     Form1() = default;
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
-    ~Form1(); // deletes the fonts, brushes and the menu (the pictures stay)
+    // Its pictures, fonts, brushes and menu, made; the window and controls
+    // come after (CreateForm1). Not copyable: it owns what it made.
+    explicit Form1(HINSTANCE instance);
 
     HWND hwnd{};     // the top-level window
     HWND Picture1{}; // the skin; paints the windowless labels, lines and Image1
     HWND Text1{}, Text2{}, Text3{}, Text4{};
     HWND Check1{};
-    WNDPROC check1Proc{}; // the box's own procedure, which Check1Proc calls first
-    HMENU menuBar{};      // the hidden top-level menu that owns mnu_op
-    HMENU mnu_op{};       // the pop-up shown from "Options"
-    bool Image1Visible = false;
-    bool Label9Visible = true;
+    WNDPROC check1Proc{};  // the box's own procedure, which Check1Proc calls first
+    bool timer1On = false; // as SetTimer1 left it: idling
     // The pictures, as packed DIBs in the program's own resources: drawn from
     // there, never copied into memory of ours.
     const BITMAPINFO* skin{};
     const BITMAPINFO* stop{};
-    HFONT tahoma825{}, tahoma9{}, arialNarrow{}, arialBold{}, kids{};
-    HBRUSH fieldBrush{}, skinBrush{};
+    OwnedGdi<HFONT> tahoma825, tahoma9, arialNarrow, arialBold, kids;
+    OwnedGdi<HBRUSH> fieldBrush, skinBrush;
+    OwnedMenu mnu_op;       // the pop-up shown from "Options", with its submenus
     int pressedItem = -1;   // the label or image a left press began on, for its click
     mover::Generator rng{}; // the mouse mover's points, the same in every run
 };
@@ -85,7 +84,7 @@ Form1* CreateForm1(HINSTANCE instance);
 Form1* FormOf(HWND hwnd);
 
 // Control state as the handlers name it. The controls hold ANSI text, as the
-// client and the data file do (see client/ansi.cpp).
+// client and the data file do (see system/ansi.h).
 std::wstring GetText(HWND control);
 void SetText(HWND control, const std::wstring& text);
 int Check1_Value(const Form1& form);
@@ -94,3 +93,7 @@ bool MenuChecked(const Form1& form, UINT id);
 void SetMenuChecked(Form1& form, UINT id, bool checked);
 void SetTimer1(Form1& form, bool on);
 void SetTimer2(Form1& form, bool on);
+// Start (Label9) and the Stop picture (Image1) take turns over one button:
+// Stop shows while Timer1 runs.
+bool Image1Visible(const Form1& form);
+bool Label9Visible(const Form1& form);

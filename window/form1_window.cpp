@@ -40,7 +40,9 @@ const char* KidsFace() {
     return found ? "Kids" : "Comic Sans MS";
 }
 
-HMENU BuildMenu(Form1& form) {
+// The pop-up, with its submenus. No menu bar holds it: TrackPopupMenu shows
+// a pop-up on its own, and the window has no menu bar to show.
+HMENU BuildMenu() {
     HMENU im = CreatePopupMenu();
     AppendMenuA(im, MF_STRING, kMnuOff, "&Off");
     AppendMenuA(im, MF_STRING, kMnuOn, "O&n");
@@ -64,10 +66,6 @@ HMENU BuildMenu(Form1& form) {
     AppendMenuA(op, MF_STRING, kMnuReset, "Reset &All");
     AppendMenuA(op, MF_STRING, kMnuRtime, "Reset Ti&me");
     AppendMenuA(op, MF_STRING, kMnuExit, "&Exit");
-
-    // The one top-level entry, "&Options", is never shown as a menu bar.
-    form.menuBar = CreateMenu();
-    AppendMenuA(form.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(op), "&Options");
     return op;
 }
 
@@ -98,9 +96,11 @@ HWND MakeControl(const char* name, HWND parent, const char* cls, DWORD style, DW
 }
 
 // The box toggles itself on the button's release; Check1_mouseup runs after
-// that, for any button, even when the release is outside the box. The box's
-// user data holds its Form1. (Subclassed the classic way: the common-controls
-// helpers would load comctl32, some 3 MB of memory for this one box.)
+// that, for a release of any button over the box, and for a left release
+// anywhere: the box captures the mouse on a left press only, so a right or
+// middle release outside it goes elsewhere. The box's user data holds its
+// Form1. (Subclassed the classic way: the common-controls helpers would load
+// comctl32, some 3 MB of memory for this one box.)
 LRESULT CALLBACK Check1Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Form1& form = *reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     const LRESULT result = CallWindowProcA(form.check1Proc, hwnd, msg, wp, lp);
@@ -122,7 +122,7 @@ void CreateControls(Form1& form) {
     form.Text1 = MakeControl("Text1", pic, "EDIT", ES_CENTER | WS_DISABLED, WS_EX_CLIENTEDGE,
                              layout::kText1, "0");
     for (HWND text : {form.Text2, form.Text3, form.Text4})
-        SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(form.tahoma825), FALSE);
+        SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(HFONT{form.tahoma825}), FALSE);
     SendMessageA(form.Text1, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     SetWindowLongPtrA(form.Check1, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&form));
@@ -219,14 +219,22 @@ void Register(const WNDCLASSEXA& windowClass, const char* what) {
         CannotCreate(what);
 }
 
+// The class keeps its small icon for as long as the process runs: one icon,
+// loaded with the first registration and held here, however many Form1s are
+// made. (The large one comes from LoadIcon, which shares it: nothing to free.)
+HICON SmallIcon(HINSTANCE instance) {
+    static const OwnedIcon icon(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_IDLER), IMAGE_ICON, 16, 16, 0)));
+    return icon;
+}
+
 void RegisterClasses(HINSTANCE instance) {
     WNDCLASSEXA form{};
     form.cbSize = sizeof form;
     form.lpfnWndProc = FormProc;
     form.hInstance = instance;
     form.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_IDLER));
-    form.hIconSm = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_IDLER), IMAGE_ICON, 16, 16, 0));
+    form.hIconSm = SmallIcon(instance);
     form.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     form.lpszClassName = kForm1Class;
     Register(form, "Form1's class");
@@ -245,6 +253,13 @@ void RegisterClasses(HINSTANCE instance) {
 
 } // namespace
 
+Form1::Form1(HINSTANCE instance)
+    : skin(PackedDib(instance, IDB_SKIN)), stop(PackedDib(instance, IDB_STOP)),
+      tahoma825(MakeFont("Tahoma", 8.25, false)), tahoma9(MakeFont("Tahoma", 9, false)),
+      arialNarrow(MakeFont("Arial Narrow", 9.75, false)), arialBold(MakeFont("Arial", 8.25, true)),
+      kids(MakeFont(KidsFace(), 9, false)), fieldBrush(CreateSolidBrush(RGB(0, 0, 0))),
+      mnu_op(BuildMenu()) {}
+
 Form1* FormOf(HWND hwnd) {
     return reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
@@ -252,19 +267,10 @@ Form1* FormOf(HWND hwnd) {
 Form1* CreateForm1(HINSTANCE instance) {
     RegisterClasses(instance);
 
-    auto* form = new Form1;
-    form->skin = PackedDib(instance, IDB_SKIN);
-    form->stop = PackedDib(instance, IDB_STOP);
-    form->tahoma825 = MakeFont("Tahoma", 8.25, false);
-    form->tahoma9 = MakeFont("Tahoma", 9, false);
-    form->arialNarrow = MakeFont("Arial Narrow", 9.75, false);
-    form->arialBold = MakeFont("Arial", 8.25, true);
-    form->kids = MakeFont(KidsFace(), 9, false);
-    form->fieldBrush = CreateSolidBrush(RGB(0, 0, 0));
-    form->mnu_op = BuildMenu(*form);
+    auto* form = new Form1(instance);
 
     // No caption, no frame, no menu bar; a tool window has no taskbar button.
-    // Topmost comes from StayOnTop in Form_Load, which sets the size again too.
+    // Topmost comes from StayOnTop in Form_Load.
     // The window owns the struct from WM_NCCREATE on and deletes it at
     // WM_NCDESTROY, a failed creation included; a window not made at all ends
     // the program.

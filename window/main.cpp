@@ -1,8 +1,8 @@
 // idler: keeps the user signed on to the client while away.
 #include "window/form1.h"
 #include "engine/handlers.h"
-#include "engine/fallbacks.h"
-#include "engine/pause.h"
+#include "system/fallbacks.h"
+#include "system/message_pump.h"
 
 namespace {
 

@@ -71,7 +71,7 @@ void PaintPicture(const Form1& form, HDC dc) {
         const layout::Item& item = layout::kItems[i];
         if (item.kind == layout::Kind::Label) DrawLabel(dc, form, item);
         if (item.kind == layout::Kind::Line) DrawLine(dc, item);
-        if (item.kind == layout::Kind::Image && form.Image1Visible)
+        if (item.kind == layout::Kind::Image && Image1Visible(form))
             DrawDib(dc, form.stop, Px(item.a), Px(item.b));
     }
 }
@@ -104,7 +104,7 @@ namespace {
 std::optional<layout::ItemId> ItemAt(const Form1& form, LPARAM lp) {
     const int x = static_cast<short>(LOWORD(lp)) * layout::kTwipsPerPixel;
     const int y = static_cast<short>(HIWORD(lp)) * layout::kTwipsPerPixel;
-    return layout::HitTest(x, y, form.Image1Visible, form.Label9Visible);
+    return layout::HitTest(x, y, Image1Visible(form), Label9Visible(form));
 }
 
 void MouseDown(Form1& form, UINT msg, LPARAM lp) {

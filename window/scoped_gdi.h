@@ -1,27 +1,50 @@
 #pragma once
-// The GDI pairs the code keeps for itself: an object made and deleted, the
-// screen's DC got and released, a memory DC made and deleted, an object
-// selected into a DC and the previous one put back. Each undoes its pair at
-// the end of its scope.
+// The GDI and window-manager pairs the code keeps for itself: an object,
+// menu or icon made and deleted, the screen's DC got and released, a memory
+// DC made and deleted, an object selected into a DC and the previous one put
+// back. Each undoes its pair at the end of its scope, or of the struct that
+// holds it.
 #include <windows.h>
 
 // A handle that Release undoes with its owner; null needs nothing undone.
 template <class T, auto Release> class Scoped {
   public:
+    Scoped() = default;
     explicit Scoped(T handle) : handle(handle) {}
-    ~Scoped() {
-        if (handle) Release(handle);
-    }
+    ~Scoped() { Undo(); }
     Scoped(const Scoped&) = delete;
     Scoped& operator=(const Scoped&) = delete;
+    // Takes other over, undoing the handle held before.
+    Scoped& operator=(T other) {
+        Undo();
+        handle = other;
+        return *this;
+    }
     operator T() const { return handle; }
 
   private:
-    T handle;
+    void Undo() {
+        if (handle) Release(handle);
+    }
+    T handle{};
 };
 
+inline void FreeGdiObject(HGDIOBJ object) {
+    DeleteObject(object);
+}
+inline void FreeMenu(HMENU menu) {
+    DestroyMenu(menu); // and its submenus with it
+}
+inline void FreeIcon(HICON icon) {
+    DestroyIcon(icon);
+}
+
 // A pen, brush, font or bitmap of ours.
-template <class T> using OwnedGdi = Scoped<T, [](T object) { DeleteObject(object); }>;
+template <class T> using OwnedGdi = Scoped<T, FreeGdiObject>;
+// A menu of ours that no window holds (a window destroys its own menu bar).
+using OwnedMenu = Scoped<HMENU, FreeMenu>;
+// An icon loaded without LR_SHARED, which is ours to destroy.
+using OwnedIcon = Scoped<HICON, FreeIcon>;
 // GetDC(nullptr)'s, for making compatible DCs and bitmaps.
 using ScreenDc = Scoped<HDC, [](HDC dc) { ReleaseDC(nullptr, dc); }>;
 // CreateCompatibleDC's, to draw into a bitmap of ours.

@@ -1,5 +1,5 @@
 #include "window/ui.h"
-#include "client/ansi.h"
+#include "system/ansi.h"
 
 std::string WindowText(HWND window) {
     constexpr int kTries = 4;

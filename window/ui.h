@@ -1,7 +1,7 @@
 #pragma once
 // Text to and from windows, any program's: a window's text, and the
 // program's message boxes. Both go through the ANSI calls, as every text of
-// the program does (client/ansi.h converts).
+// the program does (system/ansi.h converts).
 #include <windows.h>
 #include <string>
 

@@ -3,7 +3,7 @@
 // dispatches what comes until the clock's next whole second, without using
 // the CPU. Each test waits for the clock phase it needs; an attempt that a
 // stall of the machine makes undecidable is tried again.
-#include "engine/fallbacks.h"
+#include "system/fallbacks.h"
 #include "engine/pause.h"
 #include <cmath>
 #include <gtest/gtest.h>

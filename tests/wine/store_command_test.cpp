@@ -145,10 +145,8 @@ class StoreCommands : public testing::Test {
                                     form_.hwnd, nullptr, windowClass.hInstance, nullptr);
         form_.Check1 = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 20, 20,
                                        form_.hwnd, nullptr, windowClass.hInstance, nullptr);
-        form_.menuBar = CreateMenu();
         form_.mnu_op = CreatePopupMenu();
         AppendMenuW(form_.mnu_op, MF_STRING, kMnuSilent, L"&Silent Mode");
-        AppendMenuW(form_.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(form_.mnu_op), L"&Options");
         SetText(form_.Text1, L"0");
     }
     void TearDown() override {

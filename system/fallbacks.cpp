@@ -1,4 +1,4 @@
-#include "engine/fallbacks.h"
+#include "system/fallbacks.h"
 
 namespace {
 

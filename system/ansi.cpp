@@ -1,4 +1,4 @@
-#include "client/ansi.h"
+#include "system/ansi.h"
 #include <climits>
 
 // Lengths are passed explicitly, so embedded zero characters survive both ways

@@ -1,14 +1,14 @@
 // The conversion to and from the ANSI code page (1252 in the test prefix).
-#include "client/aolkit_client.h"
+#include "system/ansi.h"
 #include <gtest/gtest.h>
 
-TEST(ClientAnsi, AnnouncementCharactersBecomeTheirCp1252Bytes) {
+TEST(SystemAnsi, AnnouncementCharactersBecomeTheirCp1252Bytes) {
     EXPECT_EQ(ToAnsi(L"\u2022\u203A\u2039\u00B7\u00F8\u00E5"), "\x95\x9B\x8B\xB7\xF8\xE5");
     EXPECT_EQ(FromAnsi("\x95\x9B\x8B\xB7\xF8\xE5"), L"\u2022\u203A\u2039\u00B7\u00F8\u00E5");
     EXPECT_EQ(ToAnsi(L"<font color=\"#000080\">"), "<font color=\"#000080\">");
 }
 
-TEST(ClientAnsi, EveryByteSurvivesTheRoundTrip) {
+TEST(SystemAnsi, EveryByteSurvivesTheRoundTrip) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     const std::wstring text = FromAnsi(all);
@@ -16,7 +16,7 @@ TEST(ClientAnsi, EveryByteSurvivesTheRoundTrip) {
     EXPECT_EQ(ToAnsi(text), all);
 }
 
-TEST(ClientAnsi, EmptyZeroAndUnmappableCharacters) {
+TEST(SystemAnsi, EmptyZeroAndUnmappableCharacters) {
     EXPECT_EQ(ToAnsi(L""), "");
     EXPECT_EQ(FromAnsi(""), L"");
     // A zero inside the text is kept, not taken as the end.
