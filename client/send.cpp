@@ -1,18 +1,19 @@
 #include "client/send.h"
 #include "system/ansi.h"
-#include "window/ui.h"
 
 namespace client_windows {
 
 namespace {
 
-constexpr const wchar_t* kRefusedPrompt =
-    L"idler cannot reach the client: Windows refuses idler's messages to it, because the "
-    L"client runs with more rights (it was started as administrator).\n\nNothing is posted "
-    L"and the idle prompt is not answered until the client runs the ordinary way: close it "
-    L"and start it again without Run as administrator. idler keeps counting and trying every "
-    L"minute.\n\nidler run as administrator too would reach it, but would use another data "
-    L"file than the one your saves went to.";
+// ASCII, so it goes to the box as it stands: a wide copy would take twice
+// the bytes in the program file.
+constexpr const char* kRefusedPrompt =
+    "idler cannot reach the client: Windows refuses idler's messages to it, because the "
+    "client runs with more rights (it was started as administrator).\n\nNothing is posted "
+    "and the idle prompt is not answered until the client runs the ordinary way: close it "
+    "and start it again without Run as administrator. idler keeps counting and trying every "
+    "minute.\n\nidler run as administrator too would reach it, but would use another data "
+    "file than the one your saves went to.";
 
 // Windows Vista and later refuse a program's messages to a program that runs
 // with more rights (UIPI): the call fails with ERROR_ACCESS_DENIED and nothing
@@ -26,8 +27,8 @@ void TellIfRefused(HWND window) {
     static bool told = false; // the one piece of run state: a box every minute would nag
     if (told || GetLastError() != ERROR_ACCESS_DENIED || !IsWindow(window)) return;
     told = true;
-    ShowMessageBox(nullptr, kRefusedPrompt, L"Client out of reach!",
-                   MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+    MessageBoxA(nullptr, kRefusedPrompt, "Client out of reach!",
+                MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
 } // namespace
