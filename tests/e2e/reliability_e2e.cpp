@@ -124,6 +124,14 @@ std::vector<Said> SaidIn(const standin_harness::Standin& client) {
     return said;
 }
 
+// idler started beside the client: its window, once its opening pair is
+// said; null when either did not come.
+HWND StartBeside(const standin_harness::Standin& client, Process& idler) {
+    idler = Start(L"idler.exe");
+    const HWND form = FindIdler(idler.pid());
+    return form && client.WaitFor(Named("chat"), 10s, 2) ? form : nullptr;
+}
+
 size_t LinesIn(const standin_harness::Standin& client) {
     return standin_log::Count(client.Events(), Named("chat"));
 }
@@ -249,10 +257,9 @@ TEST(ReliabilityHungClient, IdlerWaitsOutTheHangThenEveryTickCountsAndEveryLineA
     const std::wstring kReason = L"hung", kAddress = L"http://example.com/h", kText = L"h";
     auto client = standin_harness::Start(L"--hang-at=6 --hang-for=4");
     ASSERT_TRUE(client);
-    Process idler = Start(L"idler.exe");
-    const HWND form = FindIdler(idler.pid());
-    ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(client->WaitFor(Named("chat"), 10s, 2)) << "no opening pair";
+    Process idler;
+    const HWND form = StartBeside(*client, idler);
+    ASSERT_NE(form, nullptr) << "no window, or no opening pair";
     TypeText(Text4(form), kReason);
     TypeText(Text3(form), kAddress);
     TypeText(Text2(form), kText);
@@ -393,10 +400,9 @@ TEST(ReliabilityHungClient, StartedBesideAClientHungForGoodIdlerStaysInTheUsersH
 TEST(ReliabilityHungClient, AClientAsleepInsideALinesEnterCostsIdlerOneBoundedWait) {
     auto client = standin_harness::Start(L"--hang-on-line=3 --hang-for=15");
     ASSERT_TRUE(client);
-    Process idler = Start(L"idler.exe");
-    const HWND form = FindIdler(idler.pid());
-    ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(client->WaitFor(Named("chat"), 10s, 2)) << "no opening pair";
+    Process idler;
+    const HWND form = StartBeside(*client, idler);
+    ASSERT_NE(form, nullptr) << "no window, or no opening pair";
 
     // The tick's first line is said, then the client sleeps inside its Enter.
     Tick(form, kTimer1);
@@ -555,10 +561,9 @@ TEST(ReliabilityDataFile, HandEditedFilesLoadToDefinedValuesAndAreNeverWritten) 
     RemoveTempFiles();
     auto client = standin_harness::Start(L"");
     ASSERT_TRUE(client);
-    Process idler = Start(L"idler.exe");
-    const HWND form = FindIdler(idler.pid());
-    ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(client->WaitFor(Named("chat"), 10s, 2)) << "no opening pair";
+    Process idler;
+    const HWND form = StartBeside(*client, idler);
+    ASSERT_NE(form, nullptr) << "no window, or no opening pair";
     const std::wstring kBefore = L"(before)";
     const auto answerUnreadable = [&](const BadFile& file) {
         if (!file.unreadable) return;
