@@ -4,7 +4,6 @@ namespace {
 
 using GetAncestorFn = HWND(WINAPI*)(HWND, UINT);
 using MsgWaitExFn = DWORD(WINAPI*)(DWORD, const HANDLE*, DWORD, DWORD, DWORD);
-
 using SetExecutionStateFn = EXECUTION_STATE(WINAPI*)(EXECUTION_STATE);
 
 // A system DLL's function of that name, or null where this system has none.
