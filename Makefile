@@ -66,7 +66,8 @@ test-native: build-native build-fuzz
 CTEST = ctest -j2 --output-on-failure --timeout 300 $(if $(TESTS),-R '$(TESTS)')
 test-win32: build-win32
 	@[ -z "$(FALLBACK)" ] || $(CTEST) --test-dir $(W32)
-	@$(WINE) IDLER_WINE_VERSIONS="win98 win2k" scripts/with-display $(PREFIX) \
+	@$(WINE) IDLER_WINE_VERSIONS="win98 win2k" IDLER_I386_MODE="$$(cat build/i386-mode)" \
+	  scripts/with-display $(PREFIX) \
 	  $(CTEST) --test-dir $(RUN); \
 	  rc=$$?; $(call SAY,test: the Wine tests ran); exit $$rc
 
